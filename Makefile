@@ -1,0 +1,43 @@
+# Thin wrapper over CMake + Ninja. Every target runs scripts/setup first, so a fresh
+# Debian 12 machine needs nothing else.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+BENCH_BUILD ?= build-bench
+WERROR     ?= OFF
+JOBS       ?= $(shell nproc)
+DEMO       ?= $(CURDIR)/$(BUILD)/demo
+
+.PHONY: all setup configure build test run bench test-asan clean
+
+all: build
+
+setup:
+	@./scripts/setup
+
+$(BUILD)/build.ninja: CMakeLists.txt | setup
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDODU_WERROR=$(WERROR) >/dev/null
+
+configure: setup
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDODU_WERROR=$(WERROR) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+run: build
+	@$(BUILD)/src/shell/dodu2020 --demo "$(DEMO)"
+
+bench: setup
+	@cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DDODU_BENCH=ON >/dev/null
+	@cmake --build $(BENCH_BUILD) -j $(JOBS)
+	@for b in $(BENCH_BUILD)/bench/*_bench; do echo "== $$b"; $$b; done
+
+test-asan: setup
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDODU_SANITIZE=ON -DDODU_WERROR=$(WERROR) >/dev/null
+	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)
