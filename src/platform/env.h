@@ -43,6 +43,12 @@ class Clock {
     CivilTime t = Now();
     return t.hour * 3600 + t.minute * 60 + t.second;
   }
+  // Today's date at 00:00:00.
+  CivilTime Today() const {
+    CivilTime t = Now();
+    t.hour = t.minute = t.second = 0;
+    return t;
+  }
 };
 
 enum class LockType { kShared, kExclusive };
@@ -115,11 +121,17 @@ class Env {
   virtual Result<bool> IsNetworkFilesystem(const std::string& path) = 0;
 
   // Starts argv[0] (searched on PATH) with exactly these arguments; no shell.
+  // A program that cannot be started (not found, not executable, a missing cwd or
+  // redirection file) is an error (kNotFound / kIoError), never an exit status.
   virtual Result<SpawnResult> Spawn(const std::vector<std::string>& argv,
                                     const SpawnOptions& options) = 0;
 
   virtual std::optional<std::string> GetEnv(const std::string& name) = 0;
   virtual Clock& clock() = 0;
+
+  // This station's process id; with a counter it makes temporary names that two
+  // stations writing into one shared folder do not share.
+  virtual int ProcessId() { return 0; }
 };
 
 // The real operating system.
@@ -129,10 +141,18 @@ std::unique_ptr<Clock> NewSystemClock();
 
 // Helpers built on any Env.
 Result<std::string> ReadWholeFile(Env& env, const std::string& path);
-// Writes `to` through a temporary name in the same folder and a rename, so a
-// reader sees the old file or the new one, never a part.
+// Writes `path` through a temporary name in the same folder, a sync and a rename,
+// so a reader sees the old file or the new one, never a part. The temporary name
+// carries the process id and a counter and is created exclusively, so two stations
+// writing into one folder at once never share it; it is removed on failure.
 Status WriteFileAtomic(Env& env, const std::string& path, std::string_view data);
+// Copies `from` to `to` the same way (through a temporary name in the folder of
+// `to`, synced, then renamed over `to`), in pieces, so large tables need no
+// memory of their size. kNotFound when `from` is missing; `to` is untouched on failure.
 Status CopyFile(Env& env, const std::string& from, const std::string& to);
+// A name in the folder of `path` for a temporary file: "<name>.<pid>-<n>.tmp~".
+// Unique in this process; the caller creates it with OpenMode::kCreateNew.
+std::string TemporaryNameFor(Env& env, const std::string& path);
 
 }  // namespace dodu::platform
 

@@ -25,7 +25,9 @@ namespace {
 Status ErrnoStatus(const std::string& what, const std::string& path, int err) {
   std::string msg = path + ": " + what + ": " + std::strerror(err);
   if (err == ENOENT || err == ENOTDIR) return Status::NotFound(msg);
-  if (err == EAGAIN || err == EACCES || err == EWOULDBLOCK) return Status::Locked(msg);
+  // EACCES from open() or rename() is a permission problem, not another
+  // station's lock: retrying would not help. Lock conflicts are told apart in Fcntl.
+  if (err == EAGAIN || err == EWOULDBLOCK) return Status::Locked(msg);
   return Status::IoError(msg);
 }
 
@@ -186,7 +188,11 @@ class PosixEnv final : public Env {
     if (path.empty() || IsDirectory(path)) return Status::Ok();
     auto slash = path.find_last_of('/', path.size() > 1 ? path.size() - 2 : 0);
     if (slash != std::string::npos && slash > 0) DODU_RETURN_IF_ERROR(CreateDir(path.substr(0, slash)));
-    if (::mkdir(path.c_str(), 0777) != 0 && errno != EEXIST) return ErrnoStatus("mkdir", path, errno);
+    if (::mkdir(path.c_str(), 0777) != 0) {
+      int err = errno;
+      // EEXIST is fine only when a folder won a race with us, not when a file has the name.
+      if (err != EEXIST || !IsDirectory(path)) return ErrnoStatus("mkdir", path, err);
+    }
     return Status::Ok();
   }
   Status RemoveDir(const std::string& path) override {
@@ -234,15 +240,18 @@ class PosixEnv final : public Env {
       posix_spawn_file_actions_t* a;
       ~Cleanup() { posix_spawn_file_actions_destroy(a); }
     } cleanup{&actions};
-    if (!options.stdin_path.empty())
-      posix_spawn_file_actions_addopen(&actions, 0, options.stdin_path.c_str(), O_RDONLY, 0);
-    if (!options.stdout_path.empty())
-      posix_spawn_file_actions_addopen(&actions, 1, options.stdout_path.c_str(),
-                                       O_WRONLY | O_CREAT | O_TRUNC, 0666);
-    if (!options.stderr_path.empty())
-      posix_spawn_file_actions_addopen(&actions, 2, options.stderr_path.c_str(),
-                                       O_WRONLY | O_CREAT | O_TRUNC, 0666);
-    if (!options.cwd.empty()) posix_spawn_file_actions_addchdir_np(&actions, options.cwd.c_str());
+    int arc = 0;
+    if (!options.stdin_path.empty() && arc == 0)
+      arc = posix_spawn_file_actions_addopen(&actions, 0, options.stdin_path.c_str(), O_RDONLY, 0);
+    if (!options.stdout_path.empty() && arc == 0)
+      arc = posix_spawn_file_actions_addopen(&actions, 1, options.stdout_path.c_str(),
+                                             O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (!options.stderr_path.empty() && arc == 0)
+      arc = posix_spawn_file_actions_addopen(&actions, 2, options.stderr_path.c_str(),
+                                             O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (!options.cwd.empty() && arc == 0)
+      arc = posix_spawn_file_actions_addchdir_np(&actions, options.cwd.c_str());
+    if (arc != 0) return ErrnoStatus("spawn", argv[0], arc);
 
     std::vector<char*> args;
     for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
@@ -262,6 +271,8 @@ class PosixEnv final : public Env {
     envp.push_back(nullptr);
 
     pid_t pid = 0;
+    // glibc reports a failed exec (program missing, not executable) and a failed
+    // file action (cwd or redirection) here, as the error of posix_spawnp itself.
     int rc = ::posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), envp.data());
     if (rc != 0) return ErrnoStatus("spawn", argv[0], rc);
     SpawnResult result;
@@ -273,7 +284,6 @@ class PosixEnv final : public Env {
     }
     if (WIFEXITED(status)) result.exit_status = WEXITSTATUS(status);
     else if (WIFSIGNALED(status)) result.exit_status = 128 + WTERMSIG(status);
-    // posix_spawnp reports a program not found through exit status 127 of the child.
     return result;
   }
 
@@ -284,6 +294,7 @@ class PosixEnv final : public Env {
   }
 
   Clock& clock() override { return clock_; }
+  int ProcessId() override { return static_cast<int>(::getpid()); }
 
  private:
   SystemClock clock_;
