@@ -55,6 +55,10 @@ struct EditOptions {
   bool insert = false;   // start in insert mode
 };
 
+// The text a field shows while it is not being edited ("@Z" blanks a zero,
+// "@S<n>" shows the first n characters). Invalid as for EditBuffer::Create.
+Result<std::string> FieldDisplay(const EditValue& value, std::string_view picture, int width = 0);
+
 class EditBuffer {
  public:
   // An editor for `value` shown through `picture` ("" for none). `width` is the
