@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/picture.h"
 #include "platform/status.h"
 #include "screen/edit_value.h"
 
@@ -20,6 +21,8 @@ namespace dodu::screen::internal {
 struct EditLayout {
   EditKind kind = EditKind::kText;
   std::string picture;         // as given
+  core::Picture pic;
+  core::NumberShape shape;     // numbers without a template
   int width = 0;               // characters of the field's text
   int value_width = 0;         // text: the variable's width (the read back pads to it)
   int view_width = 0;          // characters on the screen ("@S<n>", else width)
