@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <string>
 
 #include "platform/env.h"
+#include "platform/testutil.h"
 
 namespace dodu::platform {
 namespace {
@@ -51,6 +55,106 @@ TEST_F(PosixEnvTest, SpawnPassesArgumentWithBlanksIntact) {
   ASSERT_TRUE(r.ok()) << r.status().ToString();
   EXPECT_EQ(r->exit_status, 0);
   EXPECT_EQ(*ReadWholeFile(*env_, out), "[two words  and\ttab]");
+}
+
+// Regression: a program that cannot be started must not look like one that ran
+// and succeeded (the hand-over and the backup check the result).
+TEST_F(PosixEnvTest, SpawnOfAMissingProgramIsAnError) {
+  auto r = env_->Spawn({"dodu-no-such-program-xyz", "arg"}, {});
+  ASSERT_FALSE(r.ok()) << "exit status " << r->exit_status;
+  EXPECT_TRUE(r.status().IsNotFound()) << r.status().ToString();
+
+  SpawnOptions nowait;
+  nowait.wait = false;
+  EXPECT_FALSE(env_->Spawn({dir_ + "/none"}, nowait).ok());
+
+  SpawnOptions bad_cwd;
+  bad_cwd.cwd = dir_ + "/no-such-folder";
+  EXPECT_FALSE(env_->Spawn({"true"}, bad_cwd).ok());
+}
+
+TEST_F(PosixEnvTest, SpawnReturnsTheExitStatusAndUsesCwdAndEnvironment) {
+  std::string out = dir_ + "/out.txt";
+  SpawnOptions opt;
+  opt.cwd = dir_;
+  opt.stdout_path = out;
+  opt.extra_env = {{"DODU_PROBE", "valor com espaço"}};
+  auto r = env_->Spawn({"sh", "-c", "pwd; printf '%s' \"$DODU_PROBE\"; exit 3"}, opt);
+  ASSERT_OK(r);
+  EXPECT_EQ(r->exit_status, 3);
+  EXPECT_EQ(*ReadWholeFile(*env_, out), dir_ + "\nvalor com espaço");
+
+  auto killed = env_->Spawn({"sh", "-c", "kill -9 $$"}, {});
+  ASSERT_OK(killed);
+  EXPECT_EQ(killed->exit_status, 128 + SIGKILL);
+}
+
+// One station dies while holding a record lock: the lock must vanish with it.
+TEST_F(PosixEnvTest, LocksOfAKilledProcessVanish) {
+  std::string path = dir_ + "/IMP0920.DBF";
+  { ASSERT_OK(env_->Open(path, OpenMode::kCreate)); }
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    close(ready[0]);
+    auto env = NewPosixEnv();
+    auto f = env->Open(path, OpenMode::kReadWrite);
+    char ok = (f.ok() && (*f)->TryLock(1000, 1, LockType::kExclusive).ok()) ? 'y' : 'n';
+    (void)!write(ready[1], &ok, 1);
+    for (;;) pause();
+  }
+  close(ready[1]);
+  char got = 0;
+  ASSERT_EQ(read(ready[0], &got, 1), 1);
+  close(ready[0]);
+  auto f = env_->Open(path, OpenMode::kReadWrite);
+  ASSERT_OK(f);
+  EXPECT_EQ(got, 'y');
+  EXPECT_TRUE((*f)->TryLock(1000, 1, LockType::kExclusive).IsLocked());
+  EXPECT_OK((*f)->TryLock(1001, 1, LockType::kExclusive));
+  kill(child, SIGKILL);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_OK((*f)->TryLock(1000, 1, LockType::kExclusive));
+}
+
+TEST_F(PosixEnvTest, TmpIsNotANetworkFolder) {
+  auto net = env_->IsNetworkFilesystem("/tmp");
+  ASSERT_OK(net);
+  EXPECT_FALSE(*net);
+  EXPECT_TRUE(env_->IsNetworkFilesystem(dir_ + "/none").status().IsNotFound());
+  auto free = env_->FreeSpace(dir_);
+  ASSERT_OK(free);
+  EXPECT_GT(*free, 0u);
+}
+
+// Regression: the temporary of an atomic write was "<name>.tmp~" for everyone, so
+// two stations replacing one file at once wrote into the same temporary.
+TEST_F(PosixEnvTest, TemporaryNamesCarryTheProcessAndNeverRepeat) {
+  std::string path = dir_ + "/CONFIG.DBF";
+  std::string a = TemporaryNameFor(*env_, path);
+  std::string b = TemporaryNameFor(*env_, path);
+  EXPECT_NE(a, b);
+  EXPECT_EQ(a.rfind(path + "." + std::to_string(getpid()) + "-", 0), 0u) << a;
+  EXPECT_TRUE(a.ends_with(".tmp~")) << a;
+
+  // A temporary left by another station (same name by chance) is not reused.
+  std::string next = TemporaryNameFor(*env_, path);
+  auto taken_name = [&](int ahead) {
+    std::string n = next.substr(0, next.rfind('-') + 1);
+    uint64_t count = std::stoull(next.substr(next.rfind('-') + 1));
+    return n + std::to_string(count + ahead) + ".tmp~";
+  };
+  {
+    auto squatter = env_->Open(taken_name(1), OpenMode::kCreateNew);
+    ASSERT_OK(squatter);
+    ASSERT_OK((*squatter)->WriteAt(0, std::as_bytes(std::span("theirs", 6))));
+  }
+  ASSERT_OK(WriteFileAtomic(*env_, path, "mine"));
+  EXPECT_EQ(*ReadWholeFile(*env_, taken_name(1)), "theirs");
+  EXPECT_EQ(*ReadWholeFile(*env_, path), "mine");
 }
 
 TEST_F(PosixEnvTest, MissingFileIsNotFound) {
