@@ -154,6 +154,7 @@ Result<EditValue> ReadBack(const EditLayout& l, std::string_view text) {
       // The sign may sit anywhere in the integer part while typing; the picture
       // module reads the digits.
       std::string t(text);
+      if (t.find_first_of("0123456789") == std::string::npos) return EditValue(core::Decimal());
       bool negative = false;
       for (char& c : t) {
         if (c == '-') {

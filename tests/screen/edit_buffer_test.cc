@@ -118,6 +118,7 @@ TEST(EditBufferValue, TypedValuesReadBack) {
   const ValueCase cases[] = {
       {Num("0"), "@Ez 99,999,999.99", "1234,5", Num("1234.50")},
       {Num("0"), "@Ez 99,999,999.99", "1234", Num("1234")},
+      {Num("0"), "@Ez 99,999,999.99", "", Num("0")},  // blank zero left untouched
       {Num("55"), "@Ez 99,999,999.99", "-12,3", Num("-12.30")},
       {Num("10"), "@Ez 99,999,999.99", "{Right}{Right}", Num("10")},
       {Num("0"), "9999.9999", "1.2345", Num("1.2345")},
