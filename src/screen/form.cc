@@ -21,7 +21,7 @@ bool Contains(const std::vector<Key>& keys, const Key& k) {
   return false;
 }
 
-void PutText(Terminal& t, int row, int col, const std::string& text, Attr attr) {
+void PutText(Toolkit& t, int row, int col, const std::string& text, Attr attr) {
   for (size_t i = 0; i < text.size(); ++i) {
     t.Put(row, col + static_cast<int>(i), Cell{static_cast<uint8_t>(text[i]), attr});
   }
@@ -30,8 +30,8 @@ void PutText(Terminal& t, int row, int col, const std::string& text, Attr attr) 
 // The field being edited, handed to hot keys and VALID.
 class Active : public ActiveField {
  public:
-  Active(Terminal& term, const FormField& field, int index, EditBuffer& buf, Attr attr)
-      : term_(term), field_(field), index_(index), buf_(buf), attr_(attr) {}
+  Active(Toolkit& term, const FormField& field, int index, EditBuffer& buf, Attr attr)
+      : tk_(term), field_(field), index_(index), buf_(buf), attr_(attr) {}
 
   const std::string& name() const override { return field_.name; }
   const std::string& picture() const override { return field_.picture; }
@@ -46,14 +46,14 @@ class Active : public ActiveField {
   int width() const override { return buf_.Width(); }
 
   void Draw() {
-    PutText(term_, field_.row, field_.col, buf_.Visible(), attr_);
-    term_.SetCursor(field_.row, field_.col + buf_.CursorColumn());
-    term_.ShowCursor(true);
-    term_.Flush();
+    PutText(tk_, field_.row, field_.col, buf_.Visible(), attr_);
+    tk_.SetCursor(field_.row, field_.col + buf_.CursorColumn());
+    tk_.ShowCursor(true);
+    tk_.Flush();
   }
 
  private:
-  Terminal& term_;
+  Toolkit& tk_;
   const FormField& field_;
   int index_;
   EditBuffer& buf_;
@@ -62,17 +62,17 @@ class Active : public ActiveField {
 
 }  // namespace
 
-Form::Form(Terminal& terminal, VariableStore& vars, std::vector<FormField> fields,
+Form::Form(Toolkit& toolkit, VariableStore& vars, std::vector<FormField> fields,
            FormOptions options)
-    : term_(terminal), vars_(vars), fields_(std::move(fields)), options_(std::move(options)) {}
+    : tk_(toolkit), vars_(vars), fields_(std::move(fields)), options_(std::move(options)) {}
 
 Status Form::Draw() {
   for (const FormField& f : fields_) {
     DODU_ASSIGN_OR_RETURN(EditValue v, vars_.Get(f.name));
     DODU_ASSIGN_OR_RETURN(std::string text, FieldDisplay(v, f.picture, f.width));
-    PutText(term_, f.row, f.col, text, options_.inactive_attr);
+    PutText(tk_, f.row, f.col, text, options_.inactive_attr);
   }
-  term_.Flush();
+  tk_.Flush();
   return Status::Ok();
 }
 
@@ -102,7 +102,7 @@ Result<FormResult> Form::Read() {
     DODU_ASSIGN_OR_RETURN(EditBuffer buf,
                           EditBuffer::Create(start, field.picture, field.width,
                                              EditOptions{options_.confirm, insert_}));
-    Active active(term_, field, current, buf, options_.active_attr);
+    Active active(tk_, field, current, buf, options_.active_attr);
     active.Draw();
 
     // Leaving the field: store what was typed and ask VALID. False keeps the
@@ -117,7 +117,7 @@ Result<FormResult> Form::Read() {
       }
       DODU_ASSIGN_OR_RETURN(EditValue stored, vars_.Get(field.name));
       DODU_ASSIGN_OR_RETURN(std::string text, FieldDisplay(stored, field.picture, field.width));
-      PutText(term_, field.row, field.col, text, options_.inactive_attr);
+      PutText(tk_, field.row, field.col, text, options_.inactive_attr);
       return true;
     };
 
@@ -125,9 +125,7 @@ Result<FormResult> Form::Read() {
     int move = 0;  // +1 next field, -1 previous
     Key move_key;
     while (!done && move == 0) {
-      std::optional<Key> read = term_.ReadKey(-1);
-      if (!read) continue;
-      const Key key = *read;
+      const Key key = tk_.WaitKey();
       move_key = key;
       insert_ = buf.insert();
 
@@ -135,7 +133,7 @@ Result<FormResult> Form::Read() {
       for (const HotKey& h : options_.hot_keys)
         if (h.key == key) hot = &h;
       if (hot) {
-        HotKeyAction action = hot->run(term_, vars_, active);
+        HotKeyAction action = hot->run(tk_, vars_, active);
         active.Draw();
         if (action == HotKeyAction::kLeave) {
           DODU_ASSIGN_OR_RETURN(bool left, leave());
@@ -143,9 +141,13 @@ Result<FormResult> Form::Read() {
         }
         continue;
       }
+      if (key.type == KeyType::kMenu) {
+        done = FormResult{FormEnd::kMenu, key, current};
+        continue;
+      }
       if (key == Key::Ctrl('V')) {
         std::optional<EditValue> v =
-            PasteValue(term_.GetClipboard(), buf.kind(), field.picture, buf.Width());
+            PasteValue(tk_.terminal().GetClipboard(), buf.kind(), field.picture, buf.Width());
         // A value that does not fit the field changes nothing either.
         if (v) (void)buf.SetValue(*v);
         active.Draw();
@@ -153,7 +155,7 @@ Result<FormResult> Form::Read() {
       }
       if (key == Key::Ctrl('C')) {
         Result<EditValue> v = buf.Value();
-        if (v.ok()) term_.SetClipboard(CopyText(*v));
+        if (v.ok()) tk_.CopyToClipboard(CopyText(*v));
         continue;
       }
 
@@ -217,8 +219,8 @@ Result<FormResult> Form::Read() {
       if (prev >= 0) current = prev;
     }
     if (done) {
-      term_.ShowCursor(false);
-      term_.Flush();
+      tk_.ShowCursor(false);
+      tk_.Flush();
       return *done;
     }
   }

@@ -1,4 +1,6 @@
-// The form runner: READ over a list of input fields on a Terminal. Each field
+// The form runner: READ over a list of input fields, drawn and read through the
+// Toolkit (so that windows opened over a form save and restore it, bound keys
+// and the status-bar timer keep running while it waits). Each field
 // is a variable (by name, through a VariableStore) shown at a row and column
 // through a picture, with an optional WHEN (may the field be entered?) and
 // VALID (may it be left?).
@@ -18,7 +20,9 @@
 // - a hot key runs its callback with the active field in reach (the lookup
 //   lists open by the field's name, the calculator hands its result over);
 // - Ctrl V pastes the clipboard into the field converted to its type, Ctrl C
-//   copies the field's value as text (screen/edit_clipboard.h).
+//   copies the field's value as text (screen/edit_clipboard.h);
+// - a menu choice made during the wait (Key::Menu) ends the form like an exit
+//   key, without validating, so the caller can unwind for it.
 #ifndef DODU_SCREEN_FORM_H_
 #define DODU_SCREEN_FORM_H_
 
@@ -32,6 +36,7 @@
 #include "screen/form_variables.h"
 #include "screen/keys.h"
 #include "screen/terminal.h"
+#include "screen/toolkit.h"
 
 namespace dodu::screen {
 
@@ -72,7 +77,7 @@ enum class HotKeyAction {
 
 struct HotKey {
   Key key;
-  std::function<HotKeyAction(Terminal&, VariableStore&, ActiveField&)> run;
+  std::function<HotKeyAction(Toolkit&, VariableStore&, ActiveField&)> run;
 };
 
 struct FormOptions {
@@ -91,6 +96,7 @@ struct FormOptions {
 enum class FormEnd {
   kSaved,     // left past the last field, or with PgDn / Ctrl W
   kExitKey,   // left with an exit key or a hot key that asked to leave
+  kMenu,      // a menu choice is pending (Toolkit::menu_request())
   kEscaped,   // Esc: the variables were put back
   kNoFields,  // every WHEN was false: nothing was edited
 };
@@ -103,7 +109,7 @@ struct FormResult {
 
 class Form {
  public:
-  Form(Terminal& terminal, VariableStore& vars, std::vector<FormField> fields,
+  Form(Toolkit& toolkit, VariableStore& vars, std::vector<FormField> fields,
        FormOptions options = {});
 
   // Draws every field and runs the input until it ends. Errors: a variable that
@@ -119,7 +125,7 @@ class Form {
   bool insert() const { return insert_; }
 
  private:
-  Terminal& term_;
+  Toolkit& tk_;
   VariableStore& vars_;
   std::vector<FormField> fields_;
   FormOptions options_;

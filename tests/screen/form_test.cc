@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/codepage.h"
+#include "screen/toolkit.h"
 #include "screen/virtual_terminal.h"
 
 namespace dodu::screen {
@@ -34,13 +35,14 @@ class FormTest : public ::testing::Test {
   EditValue Var(const char* name) { return *vars.Get(name); }
 
   VirtualTerminal term;
+  Toolkit tk{term};
   MapVariableStore vars;
 };
 
 TEST_F(FormTest, TypedFieldsAreReadBack) {
   // The date and the CPF fill their last positions and move on by themselves.
   term.Feed("1234,5{Enter}3006202012345678909joão da silva{Enter}");
-  Form form(term, vars, Fields());
+  Form form(tk, vars, Fields());
   auto r = form.Read();
   ASSERT_TRUE(r.ok()) << r.status().ToString();
   EXPECT_EQ(r->end, FormEnd::kSaved);
@@ -57,7 +59,7 @@ TEST_F(FormTest, TypedFieldsAreReadBack) {
 
 TEST_F(FormTest, ActiveFieldHasTheActiveColourAndCursor) {
   term.Feed("12");
-  Form form(term, vars, Fields());
+  Form form(tk, vars, Fields());
   EXPECT_THROW((void)form.Read(), ScriptExhausted);
   EXPECT_EQ(term.At(2, 10).attr, FormOptions().active_attr);
   EXPECT_EQ(term.At(3, 10).attr, FormOptions().inactive_attr);
@@ -76,7 +78,7 @@ TEST_F(FormTest, RefusingValidKeepsTheCursor) {
   };
   // Enter on a zero is refused; the field stays and takes the next keys.
   term.Feed("{Enter}7{Enter}{PgDn}");
-  Form form(term, vars, fields);
+  Form form(tk, vars, fields);
   auto r = form.Read();
   ASSERT_TRUE(r.ok());
   EXPECT_EQ(asked, 2);
@@ -89,7 +91,7 @@ TEST_F(FormTest, FalseWhenSkipsTheField) {
   std::vector<FormField> fields = Fields();
   fields[1].when = [](VariableStore&) { return false; };
   term.Feed("5{Enter}111{Up}");
-  Form form(term, vars, fields);
+  Form form(tk, vars, fields);
   EXPECT_THROW((void)form.Read(), ScriptExhausted);
   // "111" went into the CPF, and Up skipped the date back to the value.
   EXPECT_TRUE(Var("CPF") == EditValue(std::string("111        ")));
@@ -99,7 +101,7 @@ TEST_F(FormTest, FalseWhenSkipsTheField) {
 TEST_F(FormTest, NoEnterableFieldEndsAtOnce) {
   std::vector<FormField> fields = Fields();
   for (FormField& f : fields) f.when = [](VariableStore&) { return false; };
-  Form form(term, vars, fields);
+  Form form(tk, vars, fields);
   auto r = form.Read();
   ASSERT_TRUE(r.ok());
   EXPECT_EQ(r->end, FormEnd::kNoFields);
@@ -121,8 +123,9 @@ TEST_F(FormTest, LeavingKeysAreReported) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.script);
     VirtualTerminal t;
+    Toolkit k(t);
     t.Feed(std::string("{Down}{Down}9") + c.script);
-    Form form(t, vars, Fields());
+    Form form(k, vars, Fields());
     auto r = form.Read();
     ASSERT_TRUE(r.ok());
     EXPECT_EQ(r->end, c.end);
@@ -133,7 +136,7 @@ TEST_F(FormTest, LeavingKeysAreReported) {
 
 TEST_F(FormTest, EscPutsBackEveryChangedVariable) {
   term.Feed("55{Enter}01012020{Enter}{Esc}");
-  Form form(term, vars, Fields());
+  Form form(tk, vars, Fields());
   auto r = form.Read();
   ASSERT_TRUE(r.ok());
   EXPECT_EQ(r->end, FormEnd::kEscaped);
@@ -143,7 +146,7 @@ TEST_F(FormTest, EscPutsBackEveryChangedVariable) {
 
 TEST_F(FormTest, ImpossibleDateHoldsTheCursor) {
   term.Feed("{Down}31022020{Enter}");
-  Form form(term, vars, Fields());
+  Form form(tk, vars, Fields());
   EXPECT_THROW((void)form.Read(), ScriptExhausted);
   EXPECT_EQ(term.cursor_row(), 3);
   EXPECT_TRUE(Var("DATA") == EditValue(Date()));
@@ -153,14 +156,14 @@ TEST_F(FormTest, HotKeyReachesTheActiveField) {
   FormOptions options;
   std::string seen;
   options.hot_keys.push_back(
-      {Key::F(2), [&](Terminal&, VariableStore&, ActiveField& f) {
+      {Key::F(2), [&](Toolkit&, VariableStore&, ActiveField& f) {
          seen = f.name();
          EXPECT_TRUE(f.set_value(Num("42")).ok());
          return HotKeyAction::kContinue;
        }});
   // F2 is also an exit key by default: the hot key comes first.
   term.Feed("{F2}{PgDn}");
-  Form form(term, vars, Fields(), options);
+  Form form(tk, vars, Fields(), options);
   auto r = form.Read();
   ASSERT_TRUE(r.ok());
   EXPECT_EQ(seen, "VALOR");
@@ -172,7 +175,7 @@ TEST_F(FormTest, PasteAndCopy) {
   term.set_clipboard_text("1.234,56");
   term.Feed("{Ctrl V}{Ctrl C}{Down}{Down}{Down}");
   term.Feed("{Ctrl V}{PgDn}");
-  Form form(term, vars, Fields());
+  Form form(tk, vars, Fields());
   // The second paste (into NOME) comes after the clipboard was replaced by the copy.
   auto r = form.Read();
   ASSERT_TRUE(r.ok());
