@@ -49,6 +49,7 @@ Status Table::OpenFiles() {
 Result<std::unique_ptr<Table>> Table::Create(platform::Env& env, const std::string& path,
                                              const Layout& layout, Sharing sharing) {
   DODU_RETURN_IF_ERROR(ValidateLayout(layout));
+  if (env.Exists(path)) return Status::Invalid(path + ": table exists already");
   {
     // The exclusive open mode keeps a second station from creating the same
     // table at the same moment.
