@@ -125,6 +125,12 @@ class Env {
   // redirection file) is an error (kNotFound / kIoError), never an exit status.
   virtual Result<SpawnResult> Spawn(const std::vector<std::string>& argv,
                                     const SpawnOptions& options) = 0;
+  // Waits for a program started with `wait = false` and returns its exit status
+  // (until then it lingers as a finished child). kNotFound when `pid` is no child
+  // still to be waited for.
+  virtual Result<SpawnResult> Wait(int pid) {
+    return Status::NotFound("wait: no child " + std::to_string(pid));
+  }
 
   virtual std::optional<std::string> GetEnv(const std::string& name) = 0;
   virtual Clock& clock() = 0;

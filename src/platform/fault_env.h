@@ -81,6 +81,7 @@ class FaultEnv final : public Env {
   }
   Result<SpawnResult> Spawn(const std::vector<std::string>& argv,
                             const SpawnOptions& options) override;
+  Result<SpawnResult> Wait(int pid) override { return base_.Wait(pid); }
   std::optional<std::string> GetEnv(const std::string& name) override { return base_.GetEnv(name); }
   Clock& clock() override { return base_.clock(); }
   int ProcessId() override { return base_.ProcessId(); }

@@ -311,21 +311,33 @@ Result<SpawnResult> MemoryEnv::Spawn(const std::vector<std::string>& argv,
                                      const SpawnOptions& options) {
   if (argv.empty()) return Status::Invalid("spawn: empty argument vector");
   spawned_.push_back({argv, options});
-  SpawnResult result;
-  result.pid = next_child_pid_++;
+  int pid = next_child_pid_++;
+  std::optional<SpawnResult> ran;
   for (const std::string& key : {argv[0], BaseName(argv[0])}) {
     if (auto h = handlers_.find(key); h != handlers_.end()) {
       SpawnHandler handler = h->second;  // a handler may script again
       DODU_ASSIGN_OR_RETURN(SpawnResult r, handler(*this, argv, options));
-      r.pid = result.pid;
-      return r;
+      ran = r;
+      break;
     }
     if (auto e = exit_status_.find(key); e != exit_status_.end()) {
-      result.exit_status = e->second;
-      return result;
+      ran = SpawnResult{0, e->second};
+      break;
     }
   }
-  return Status::NotFound(argv[0] + ": spawn: program not found");
+  if (!ran) return Status::NotFound(argv[0] + ": spawn: program not found");
+  ran->pid = pid;
+  if (options.wait) return *ran;
+  unwaited_[pid] = *ran;
+  return SpawnResult{pid, 0};
+}
+
+Result<SpawnResult> MemoryEnv::Wait(int pid) {
+  auto it = unwaited_.find(pid);
+  if (it == unwaited_.end()) return Status::NotFound("wait: no child " + std::to_string(pid));
+  SpawnResult r = it->second;
+  unwaited_.erase(it);
+  return r;
 }
 
 std::optional<std::string> MemoryEnv::GetEnv(const std::string& name) {

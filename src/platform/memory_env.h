@@ -52,6 +52,8 @@ class MemoryEnv final : public Env {
   // kNotFound, as a missing program is on the real system.
   Result<SpawnResult> Spawn(const std::vector<std::string>& argv,
                             const SpawnOptions& options) override;
+  // The status of a program started with `wait = false` (its script ran at once).
+  Result<SpawnResult> Wait(int pid) override;
   std::optional<std::string> GetEnv(const std::string& name) override;
   Clock& clock() override { return clock_; }
   int ProcessId() override { return pid_; }
@@ -96,6 +98,7 @@ class MemoryEnv final : public Env {
   std::map<std::string, int> exit_status_;
   std::map<std::string, SpawnHandler> handlers_;
   std::vector<SpawnCall> spawned_;
+  std::map<int, SpawnResult> unwaited_;
 };
 
 }  // namespace dodu::platform

@@ -12,10 +12,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 #include "platform/env.h"
+#include "platform/internal/mount_table.h"
 
 extern char** environ;
 
@@ -125,6 +129,23 @@ class PosixFile final : public File {
   std::string path_;
 };
 
+constexpr unsigned long kFuseMagic = 0x65735546;
+
+// FUSE serves sshfs as well as NTFS USB disks and container roots; the mount
+// table tells them apart. Unknown stays "network", as before the table was read.
+bool IsNetworkFuse(const std::string& path) {
+  char* real = ::realpath(path.c_str(), nullptr);
+  if (real == nullptr) return true;
+  std::string resolved = real;
+  ::free(real);
+  std::ifstream in("/proc/self/mountinfo");
+  if (!in) return true;
+  std::stringstream text;
+  text << in.rdbuf();
+  std::string type = internal::MountTypeFor(text.str(), resolved);
+  return type.empty() || internal::IsNetworkFuseType(type);
+}
+
 // Filesystem magic numbers of statfs(2) that mean "over the network".
 bool IsNetworkMagic(long type) {
   switch (static_cast<unsigned long>(type)) {
@@ -133,7 +154,7 @@ bool IsNetworkMagic(long type) {
     case 0xFE534D42:  // SMB2
     case 0x517B:      // SMB
     case 0x564C:      // NCP
-    case 0x65735546:  // FUSE (sshfs and friends)
+    case kFuseMagic:  // sshfs and friends, but see IsNetworkFuse
     case 0x01021997:  // 9P / v9fs
     case 0x73757245:  // CODA
     case 0x5346414F:  // AFS
@@ -228,6 +249,7 @@ class PosixEnv final : public Env {
   Result<bool> IsNetworkFilesystem(const std::string& path) override {
     struct statfs sf {};
     if (::statfs(path.c_str(), &sf) != 0) return ErrnoStatus("statfs", path, errno);
+    if (static_cast<unsigned long>(sf.f_type) == kFuseMagic) return IsNetworkFuse(path);
     return IsNetworkMagic(sf.f_type);
   }
 
@@ -278,10 +300,17 @@ class PosixEnv final : public Env {
     SpawnResult result;
     result.pid = pid;
     if (!options.wait) return result;
+    return Wait(pid);
+  }
+
+  Result<SpawnResult> Wait(int pid) override {
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0) {
-      if (errno != EINTR) return ErrnoStatus("wait", argv[0], errno);
+      if (errno == ECHILD) return Status::NotFound("wait: no child " + std::to_string(pid));
+      if (errno != EINTR) return ErrnoStatus("wait", std::to_string(pid), errno);
     }
+    SpawnResult result;
+    result.pid = pid;
     if (WIFEXITED(status)) result.exit_status = WEXITSTATUS(status);
     else if (WIFSIGNALED(status)) result.exit_status = 128 + WTERMSIG(status);
     return result;

@@ -77,6 +77,20 @@ TEST(MemoryEnvTest, SpawnRecordsArgumentsAndRunsTheScript) {
   EXPECT_EQ(env.spawned()[2].argv[0], "notepad");
 }
 
+TEST(MemoryEnvTest, UnwaitedProgramGivesItsStatusToWait) {
+  MemoryEnv env;
+  env.SetSpawnExitStatus("notepad", 2);
+  SpawnOptions opt;
+  opt.wait = false;
+  auto r = env.Spawn({"notepad", "NAO-DOS.TXT"}, opt);
+  ASSERT_OK(r);
+  EXPECT_EQ(r->exit_status, 0);
+  auto done = env.Wait(r->pid);
+  ASSERT_OK(done);
+  EXPECT_EQ(done->exit_status, 2);
+  EXPECT_TRUE(env.Wait(r->pid).status().IsNotFound());
+}
+
 TEST(MemoryEnvTest, EnvironmentAndProcessId) {
   MemoryEnv env;
   EXPECT_EQ(env.GetEnv("TERMINAL"), std::nullopt);

@@ -89,6 +89,18 @@ TEST_F(PosixEnvTest, SpawnReturnsTheExitStatusAndUsesCwdAndEnvironment) {
   EXPECT_EQ(killed->exit_status, 128 + SIGKILL);
 }
 
+TEST_F(PosixEnvTest, AProgramStartedWithoutWaitingIsWaitedForLater) {
+  SpawnOptions opt;
+  opt.wait = false;
+  auto r = env_->Spawn({"sh", "-c", "exit 5"}, opt);
+  ASSERT_OK(r);
+  EXPECT_GT(r->pid, 0);
+  auto done = env_->Wait(r->pid);
+  ASSERT_OK(done);
+  EXPECT_EQ(done->exit_status, 5);
+  EXPECT_TRUE(env_->Wait(r->pid).status().IsNotFound());
+}
+
 // One station dies while holding a record lock: the lock must vanish with it.
 TEST_F(PosixEnvTest, LocksOfAKilledProcessVanish) {
   std::string path = dir_ + "/IMP0920.DBF";
