@@ -170,6 +170,9 @@ std::optional<Key> Toolkit::ReadKey(int timeout_ms) {
     std::optional<Key> key = term_.ReadKey(static_cast<int>(std::max<int64_t>(wait, 1)));
     if (!key) continue;
     if (std::optional<Key> out = DispatchSpecial(*key)) return out;
+    // A bound key or the menu ran: a timed wait returns so its caller can look
+    // at what changed (an event loop ended by the bound key).
+    if (timeout_ms > 0) return std::nullopt;
   }
 }
 

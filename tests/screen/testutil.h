@@ -7,11 +7,17 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <ostream>
 #include <sstream>
 #include <string>
 
 #include "screen/toolkit.h"
 #include "screen/virtual_terminal.h"
+
+namespace dodu::screen {
+// Keys print by name in test failures.
+inline void PrintTo(const Key& k, std::ostream* os) { *os << k.Name(); }
+}  // namespace dodu::screen
 
 namespace dodu::screen::testing {
 
