@@ -26,6 +26,10 @@ char32_t Cp850ToUnicode(uint8_t byte);
 // nullopt when code page 850 has no byte for the code point.
 std::optional<uint8_t> UnicodeToCp850(char32_t cp);
 char32_t Cp1252ToUnicode(uint8_t byte);
+// For the screen only: like Cp850ToUnicode, but the control bytes 0x01-0x1F and
+// 0x7F give the glyphs the text screen shows for them (0x10 '►', 0x18 '↑', 0x7F
+// '⌂' ...) and 0x00 a blank. Not invertible (0x14 and 0xF4 both show '¶').
+char32_t Cp850GlyphToUnicode(uint8_t byte);
 
 std::string Cp850ToUtf8(std::string_view cp850);
 std::string Utf8ToCp850(std::string_view utf8, char replacement = '?');

@@ -42,6 +42,17 @@ TEST(Cp850, KnownLetters) {
   }
 }
 
+TEST(Cp850, ScreenGlyphsForControlBytes) {
+  EXPECT_EQ(Cp850GlyphToUnicode(0x10), U'\u25BA');
+  EXPECT_EQ(Cp850GlyphToUnicode(0x18), U'\u2191');
+  EXPECT_EQ(Cp850GlyphToUnicode(0x7F), U'\u2302');
+  EXPECT_EQ(Cp850GlyphToUnicode(0x00), U' ');
+  for (int b = 0x20; b < 256; ++b) {
+    if (b == 0x7F) continue;
+    EXPECT_EQ(Cp850GlyphToUnicode(b), Cp850ToUnicode(b)) << b;
+  }
+}
+
 TEST(Cp850, UnmappableAndMalformedBecomeReplacement) {
   EXPECT_EQ(Utf8ToCp850("a€b"), "a?b");
   EXPECT_EQ(Utf8ToCp850("x\xC3"), "x?");            // truncated sequence
