@@ -27,7 +27,7 @@ bool VerDir(platform::Env& env, const platform::PathMap& paths, std::string_view
   const bool drive_root = p.size() == 3 && p[1] == ':' && p[2] == '\\';
   if (!drive_root) p = BarFora(p);
   if (p.empty()) return false;
-  Result<std::string> native = paths.ToNative(p);
+  Result<std::string> native = paths.ToNative(Cp850ToUtf8(p));
   if (!native.ok()) return false;
   Result<std::string> found = platform::ResolveExisting(env, *native);
   return found.ok() && env.IsDirectory(*found);

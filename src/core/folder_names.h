@@ -1,6 +1,7 @@
 // Folder-name routines of the settings screens and the start-up: the system's
 // folder names are Windows-style text ("C:\KEVA2019\"), converted to native paths
-// only to ask the disk (platform/paths.h).
+// only to ask the disk (platform/paths.h). Names are cp850 text, as the tables
+// and the screens hold them; they become UTF-8 on the way to the disk.
 #ifndef DODU_CORE_FOLDER_NAMES_H_
 #define DODU_CORE_FOLDER_NAMES_H_
 

@@ -25,6 +25,7 @@ class FolderCheckTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(env_.CreateDir("/srv/c/KEVA2019").ok());
+    ASSERT_TRUE(env_.CreateDir("/srv/c/Declarações").ok());
     ASSERT_TRUE(paths_.SetDrive('C', "/srv/c").ok());
   }
   platform::MemoryEnv env_;
@@ -36,6 +37,7 @@ TEST_F(FolderCheckTest, VerDir) {
   EXPECT_TRUE(VerDir(env_, paths_, "C:\\KEVA2019\\"));
   EXPECT_TRUE(VerDir(env_, paths_, "c:\\keva2019"));  // upper-case lists still resolve
   EXPECT_TRUE(VerDir(env_, paths_, "C:\\"));
+  EXPECT_TRUE(VerDir(env_, paths_, Cp850("C:\\DECLARAÇÕES\\")));  // cp850 name, UTF-8 on disk
   EXPECT_TRUE(VerDir(env_, paths_, "/srv/c/KEVA2019"));
   EXPECT_FALSE(VerDir(env_, paths_, "C:\\KEVA2018\\"));
   EXPECT_FALSE(VerDir(env_, paths_, "Q:\\KEVA2019\\"));  // unmapped drive
