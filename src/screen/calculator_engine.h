@@ -46,6 +46,7 @@ class CalculatorEngine {
   bool MemoryInUse() const { return !memory_.IsZero(); }
   Op pending() const { return pending_; }
   const core::Decimal& memory() const { return memory_; }
+  void set_memory(const core::Decimal& m) { memory_ = m; }
 
   // What Ctrl Enter hands back: the pending operation is completed first (as
   // "="); nullopt when that ends in the error state. Leaves the engine showing
