@@ -74,18 +74,22 @@ Status Table::Rewrite(const KeepFn& keep) {
   // The commit point: from here on the table is the new one.
   if (Status st = env_.Rename(temp, path_); !st.ok()) return cleanup(st);
 
+  // Past the commit point a failure no longer undoes anything: it is reported
+  // as such, and an index left behind disagrees with the table by its stamp.
+  auto after_commit = [&](const Status& st, const std::string& what) {
+    return Status(st.code(), path_ + ": rewritten, but " + what + ": " + st.message());
+  };
   Status result = Status::Ok();
   for (const ReplacementFile& f : built) {
     Status st = env_.Rename(f.temp_path, f.final_path);
     if (!st.ok() && result.ok())
-      result = Status::IoError(f.final_path + ": not replaced by the rewrite (stale, rebuild it): " +
-                               st.message());
+      result = after_commit(st, f.final_path + " was not replaced (stale: rebuild it)");
   }
-  DODU_RETURN_IF_ERROR(OpenFiles());
+  if (Status st = OpenFiles(); !st.ok()) return result.ok() ? after_commit(st, "reopening failed") : result;
   change_word_ = generation;
   for (IndexHook* hook : hooks_) {
     Status st = hook->OnReplaced(*dbf_);
-    if (!st.ok() && result.ok()) result = st;
+    if (!st.ok() && result.ok()) result = after_commit(st, "an index could not be reopened");
   }
   return result;
 }
