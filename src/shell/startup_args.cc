@@ -84,10 +84,16 @@ InstallFolder ResolveInstallFolder(std::optional<std::string> variable,
   return f;
 }
 
-InstallFolder ResolveInstallFolder(platform::Env& env, const std::string& current_folder) {
-  return ResolveInstallFolder(
-      env.GetEnv(InstallFolderVariable(kCanoAtual)),
-      [&env](const std::string& folder) { return env.IsDirectory(folder); }, current_folder);
+InstallFolder ResolveInstallFolder(platform::Env& env, const platform::PathMap& drives,
+                                   const std::string& current_folder) {
+  auto exists = [&](const std::string& folder) {
+    Result<std::string> native = drives.ToNative(folder);
+    if (!native.ok()) return false;
+    Result<std::string> found = platform::ResolveExisting(env, *native);
+    return found.ok() && env.IsDirectory(*found);
+  };
+  return ResolveInstallFolder(env.GetEnv(InstallFolderVariable(kCanoAtual)), exists,
+                              current_folder);
 }
 
 }  // namespace dodu::shell

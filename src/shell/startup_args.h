@@ -19,6 +19,7 @@
 #include <string_view>
 
 #include "platform/env.h"
+#include "platform/paths.h"
 #include "platform/status.h"
 
 namespace dodu::shell {
@@ -67,8 +68,11 @@ struct InstallFolder {
 InstallFolder ResolveInstallFolder(std::optional<std::string> variable,
                                    const std::function<bool(const std::string&)>& folder_exists,
                                    const std::string& current_folder);
-// The same over an Env: the variable from the environment, existence from the disk.
-InstallFolder ResolveInstallFolder(platform::Env& env, const std::string& current_folder);
+// The same over an Env: the variable from the environment, existence from the
+// disk. The variable may hold a native path or a system one ("D:\DODU2020"), which
+// reaches the disk through `drives` (case-insensitively, as the tables name folders).
+InstallFolder ResolveInstallFolder(platform::Env& env, const platform::PathMap& drives,
+                                   const std::string& current_folder);
 
 }  // namespace dodu::shell
 

@@ -4,6 +4,8 @@
 
 #include <set>
 
+#include "platform/memory_env.h"
+
 namespace dodu::shell {
 namespace {
 
@@ -108,6 +110,36 @@ TEST(StartupArgsTest, InstallationFolder) {
     EXPECT_EQ(f.arqdef, c.arqdef) << label;
     EXPECT_EQ(f.dirdef, c.variable.value_or("")) << label;
     EXPECT_EQ(f.status_message, c.message) << label;
+  }
+}
+
+TEST(StartupArgsTest, InstallationFolderFromTheEnvironmentThroughTheDriveMap) {
+  platform::MemoryEnv env;
+  ASSERT_TRUE(env.CreateDir("/srv/d/Dodu2020").ok());
+  ASSERT_TRUE(env.CreateDir("/srv/d/arquivo").ok());
+  ASSERT_TRUE(env.Open("/srv/d/arquivo/x.txt", platform::OpenMode::kCreate).ok());
+  platform::PathMap drives;
+  ASSERT_TRUE(drives.SetDrive('D', "/srv/d").ok());
+  struct Case {
+    Opt variable;
+    const char* rotadef;
+    bool message;
+  } cases[] = {
+      {"D:\\DODU2020", "D:\\DODU2020", false},  // case-insensitive, as on the office's drive
+      {"/srv/d/Dodu2020", "/srv/d/Dodu2020", false},
+      {"E:\\DODU2020", "/cwd", true},             // unmapped drive
+      {"D:\\arquivo\\x.txt", "/cwd", true},       // a file is no folder
+      {std::nullopt, "/cwd", false},
+  };
+  for (const Case& c : cases) {
+    if (c.variable) {
+      env.SetEnv("DIR2020", *c.variable);
+    } else {
+      env.UnsetEnv("DIR2020");
+    }
+    InstallFolder f = ResolveInstallFolder(env, drives, "/cwd");
+    EXPECT_EQ(f.rotadef, c.rotadef) << c.variable.value_or("<unset>");
+    EXPECT_EQ(f.status_message.has_value(), c.message) << c.variable.value_or("<unset>");
   }
 }
 
