@@ -84,6 +84,42 @@ bool RecordsBackup(int code, int sub1) {
 
 }  // namespace
 
+MainMenuState MainMenuStateFrom(const TerminalSettings& t, const InstallationSettings& i) {
+  MainMenuState s;
+  s.locirpf = t.locirpf;
+  s.opcirpf = t.opcirpf;
+  s.opcfim = t.opcfim;
+  s.opttran = t.opttran;
+  s.soeste = t.soeste;
+  s.env_stat = t.env_stat;
+  s.opc_tran = t.opc_tran;
+  s.xdrive = t.xdrive;
+  s.rotaback = t.rotaback;
+  s.ultback = t.ultback;
+  s.print = t.print;
+  s.captions = MontaItens(s.print);
+  s.como_sal = i.como_sal;
+  s.temp_sal = i.temp_sal;
+  s.temp_des = i.temp_des;
+  s.processa = i.processa;
+  s.progcomp = i.progcomp;
+  return s;
+}
+
+void StoreBack(const MainMenuState& s, TerminalSettings& t) {
+  t.locirpf = s.locirpf;
+  t.opcirpf = s.opcirpf;
+  t.opcfim = s.opcfim;
+  t.opttran = s.opttran;
+  t.soeste = s.soeste;
+  t.env_stat = s.env_stat;
+  t.opc_tran = s.opc_tran;
+  t.xdrive = s.xdrive;
+  t.rotaback = s.rotaback;
+  t.ultback = s.ultback;
+  t.print = s.print;
+}
+
 MenuVariables MenuVariablesOf(const MainMenuState& state) {
   MenuVariables v;
   v.temp_sal = state.temp_sal;

@@ -27,6 +27,8 @@
 #include "shell/dispatcher_ports.h"
 #include "shell/menu_tree.h"
 #include "shell/print_selection.h"
+#include "shell/settings_defaults.h"
+#include "shell/settings_defaults_terminal.h"
 
 namespace dodu::shell {
 
@@ -50,6 +52,14 @@ struct MainMenuState {
   PrintSelection print;
   PrintCaptions captions;  // rebuilt by MontaItens after every change of the selection
 };
+
+// The run state at the start: the terminal's settings and the installation's
+// defaults as read (the print captions already built).
+MainMenuState MainMenuStateFrom(const TerminalSettings& terminal,
+                                const InstallationSettings& installation);
+// Copies what the menu may have changed back into the terminal's settings, before
+// they are written on leaving (ExitFields).
+void StoreBack(const MainMenuState& state, TerminalSettings& terminal);
 
 // The values the menu captions show, from the state.
 MenuVariables MenuVariablesOf(const MainMenuState& state);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "shell/dispatcher.h"
+#include "shell/settings_defaults_terminal.h"
+
 namespace dodu::shell {
 namespace {
 
@@ -236,6 +239,59 @@ TEST(SettingsDefaultsTest, ColourRecordAndComposites) {
   // A record read from the table pads its texts; a missing field keeps the default.
   FieldValues read = {CharField("COR_SAY", "W/B       ")};
   EXPECT_EQ(BuildCompositeColours(read).cornorm, "W/B,W/N,\"N/N\",\"N/N\",W/B");
+}
+
+TEST(SettingsDefaultsTest, NewRecordReadBackGivesTheStartValues) {
+  ConfigInput in;
+  in.terminal = "07";
+  in.rotadef = "/srv/dodu";
+  in.today = Ymd(2020, 6, 15);
+  in.outside = NativeOutsideFolders("/home/ana", "/opt/dodu2020");
+  TerminalSettings t = ReadTerminalSettings(ConfigDefaults(in), "07");
+  EXPECT_EQ(t.rotadoano, "/srv/dodu");
+  EXPECT_EQ(t.locirpf, "/home/ana/ProgramasRFB/IRPF2020/APLICACAO/DADOS/");
+  EXPECT_EQ(t.nomeag, "USUARIO DO TERMINAL 07");
+  EXPECT_EQ(t.ultback, Ymd(2020, 6, 15));
+  EXPECT_EQ(t.print, PrintSelection());
+  EXPECT_EQ(t.opcirpf, "J");
+  EXPECT_EQ(t.env_stat, 2);
+  EXPECT_EQ(t.opc_tran, 7);
+  EXPECT_EQ(t.soeste, 9);
+}
+
+TEST(SettingsDefaultsTest, StoredValuesReadAndWrittenBackOnLeaving) {
+  FieldValues r = {CharField("ROTADOANO", "/srv/dados                    "),
+                   CharField("ROTAJAVA", "                    "),
+                   CharField("NOMEAG", "ANA                   "),
+                   NumericField("QUEIMP", 14), NumericField("QUEMOD", 7),
+                   NumericField("OPTTRAN", 2), CharField("XDRIVE", "E"),
+                   DateField("ULTBACK", Ymd(2020, 6, 12))};
+  TerminalSettings t = ReadTerminalSettings(r, "03");
+  EXPECT_EQ(t.rotadoano, "/srv/dados");
+  EXPECT_EQ(t.locirpf, "");  // a blank folder disables the hand-over
+  EXPECT_EQ(t.nomeag, "ANA");
+  EXPECT_EQ(t.print.queimp, 14);
+  EXPECT_EQ(t.print.quemod, 4);  // kept inside the four label sheets
+
+  MainMenuState state = MainMenuStateFrom(t, ReadInstallationSettings(DefineDefaults()));
+  EXPECT_EQ(state.temp_sal, 15);
+  EXPECT_EQ(state.captions.item2, "2 Pimaco 8296   ");
+  state.opcirpf = "N";
+  state.opttran = 1;
+  StoreBack(state, t);
+  FieldValues out = ExitFields(t);
+  std::vector<std::string> names;
+  for (const FieldValue& f : out) names.push_back(f.name);
+  EXPECT_EQ(names, (std::vector<std::string>{"NOMEAG", "ROTADOANO", "ROTARECEI", "ROTAJAVA",
+                                             "ULT_CPF", "DIRTRAB", "OPTTRAN", "SOESTE",
+                                             "ULTBACK", "OPCIRPF", "ENV_STAT", "MARESQ",
+                                             "INIFOL", "LINETI", "NRO_LIN", "OPC_TRAN",
+                                             "XDRIVE"}));
+  EXPECT_EQ(CharOf(out, "OPCIRPF"), "N");
+  EXPECT_EQ(IntOf(out, "OPTTRAN"), 1);
+  EXPECT_EQ(CharOf(out, "XDRIVE"), "E");
+  EXPECT_EQ(DateOf(out, "ULTBACK"), Ymd(2020, 6, 12));
+  EXPECT_EQ(CharOf(out, "NOMEAG"), "ANA");
 }
 
 }  // namespace
