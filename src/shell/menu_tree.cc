@@ -344,7 +344,7 @@ class Walker {
     for (const MenuNode& n : nodes) {
       switch (n.kind) {
         case MenuNodeKind::kSubMenu:
-          builder_.SubMenu(Text(n.caption), n.enabled);
+          builder_.SubMenu(next_id_++, Text(n.caption), n.enabled);
           Walk(n.children);
           builder_.EndMenu();
           break;
@@ -379,8 +379,9 @@ class Walker {
 // completed by Finish.
 class ListingBuilder : public MenuBuilder {
  public:
-  void SubMenu(const std::string& caption, bool enabled) override {
-    Line("menu \"" + core::Cp850ToUtf8(caption) + "\"" + (enabled ? "" : " disabled"));
+  void SubMenu(int id, const std::string& caption, bool enabled) override {
+    Line(std::to_string(id) + " menu \"" + core::Cp850ToUtf8(caption) + "\"" +
+         (enabled ? "" : " disabled"));
     ++depth_;
   }
   void MenuItem(int id, const std::string& caption, bool enabled) override {

@@ -14,9 +14,10 @@
 // Captions in the tree are UTF-8 (as written in source). BuildMenu hands them to
 // the MenuBuilder in code page 850, like every text inside the system.
 //
-// Items are numbered in the order they are added, from 1001 upward (headings
-// included: they are items without an action); MenuCommands maps the number the
-// toolkit reports back to the command to run.
+// Entries are numbered in the order they are added, from 1001 upward, sub-menus
+// and headings (items without an action) included, as the screen's menu bar
+// numbers them; MenuCommands maps the number the toolkit reports back to the
+// command to run.
 #ifndef DODU_SHELL_MENU_TREE_H_
 #define DODU_SHELL_MENU_TREE_H_
 
@@ -74,11 +75,12 @@ std::string ExpandCaption(std::string_view caption, const MenuVariables& vars);
 // What a menu toolkit implements to receive a menu. Calls come in tree order:
 // SubMenu opens a pull-down (on the bar when none is open), EndMenu closes the
 // innermost open one. MenuItem outside any SubMenu is an item of the bar itself.
+// Separator follows the entry it comes after (never the first of a pull-down).
 // Captions are code page 850.
 class MenuBuilder {
  public:
   virtual ~MenuBuilder() = default;
-  virtual void SubMenu(const std::string& caption, bool enabled) = 0;
+  virtual void SubMenu(int id, const std::string& caption, bool enabled) = 0;
   virtual void MenuItem(int id, const std::string& caption, bool enabled) = 0;
   virtual void Separator() = 0;
   virtual void EndMenu() = 0;
@@ -88,7 +90,7 @@ class MenuBuilder {
 class MenuCommands {
  public:
   static constexpr int kFirstId = 1001;
-  // The command of item `id`; a kNone command for headings and unknown numbers.
+  // The command of item `id`; a kNone command for sub-menus, headings and unknown numbers.
   MenuCommand Find(int id) const;
   size_t size() const { return by_id_.size(); }
   void Add(int id, const MenuCommand& command) { by_id_[id] = command; }

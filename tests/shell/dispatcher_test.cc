@@ -459,7 +459,7 @@ TEST_F(DispatcherTest, PrintSelectionThroughTheMenu) {
 // it is not available, and none leaves the settings tables open.
 TEST_F(DispatcherTest, EveryMenuItemAnswers) {
   struct Collector : MenuBuilder {
-    void SubMenu(const std::string&, bool) override {}
+    void SubMenu(int, const std::string&, bool) override {}
     void MenuItem(int id, const std::string&, bool) override { ids.push_back(id); }
     void Separator() override {}
     void EndMenu() override {}

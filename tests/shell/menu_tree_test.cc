@@ -49,8 +49,8 @@ struct Call {
 
 class RecordingBuilder : public MenuBuilder {
  public:
-  void SubMenu(const std::string& caption, bool enabled) override {
-    calls.push_back({"menu", 0, caption, enabled});
+  void SubMenu(int id, const std::string& caption, bool enabled) override {
+    calls.push_back({"menu", id, caption, enabled});
   }
   void MenuItem(int id, const std::string& caption, bool enabled) override {
     calls.push_back({"item", id, caption, enabled});
@@ -60,7 +60,7 @@ class RecordingBuilder : public MenuBuilder {
   std::vector<Call> calls;
 };
 
-TEST(MenuTreeTest, ItemsAreNumberedFrom1001InOrderAndMenusBalance) {
+TEST(MenuTreeTest, EntriesAreNumberedFrom1001InOrderAndMenusBalance) {
   RecordingBuilder b;
   MenuCommands commands = BuildMenu(MainMenuTree(), GoldenVariables(), b);
   int expected_id = MenuCommands::kFirstId;
@@ -69,6 +69,8 @@ TEST(MenuTreeTest, ItemsAreNumberedFrom1001InOrderAndMenusBalance) {
     if (c.what == "item") {
       EXPECT_EQ(c.id, expected_id++);
     } else if (c.what == "menu") {
+      EXPECT_EQ(c.id, expected_id++);
+      EXPECT_EQ(commands.Find(c.id).kind, ActionKind::kNone);
       ++depth;
     } else if (c.what == "end") {
       ASSERT_GE(--depth, 0);
@@ -79,7 +81,8 @@ TEST(MenuTreeTest, ItemsAreNumberedFrom1001InOrderAndMenusBalance) {
   ASSERT_FALSE(b.calls.empty());
   EXPECT_EQ(b.calls.back().what, "item");
   EXPECT_EQ(commands.Find(b.calls.back().id), (MenuCommand{ActionKind::kOption, 91, 0, 0, 0}));
-  EXPECT_EQ(commands.Find(MenuCommands::kFirstId),
+  // 1001 is the pull-down "&Declaração", 1002 its first item.
+  EXPECT_EQ(commands.Find(MenuCommands::kFirstId + 1),
             (MenuCommand{ActionKind::kOption, 11, 0, 0, 0}));
   EXPECT_EQ(commands.Find(99999).kind, ActionKind::kNone);
 }
