@@ -10,6 +10,7 @@
 #include "store/internal/layout_builder.h"
 #include "store/opener_messages.h"
 #include "store/rec_lock.h"
+#include "store/rec_lock_wait.h"
 
 namespace dodu::store {
 namespace {
@@ -208,6 +209,29 @@ Status ABREARQ(OpenerContext& ctx, WorkAreas& areas, const OpenRequest& req) {
   for (IndexSlot& s : slots) {
     CheckIndex(ctx.env, table->layout().fields(), stamp, s);
     all_good = all_good && s.state == IndexState::kGood;
+  }
+
+  // An append running at another station updates the index just before the
+  // table's count, so a shared open can catch the two a record apart. Look
+  // again with appends held off before deciding the index is stale.
+  if (!all_good && !exclusive && slots[0].state != IndexState::kMissing) {
+    WaitRule rule{2000, true, msg::WaitingFile()};
+    if (WaitWhileLocked(ctx, rule, [&] { return table->LockTable(); }).ok()) {
+      Result<TableStamp> again = table->Stamp();
+      if (again.ok()) {
+        stamp = *again;
+        all_good = true;
+        for (IndexSlot& s : slots) {
+          if (s.state == IndexState::kMissing) {
+            all_good = false;
+            continue;
+          }
+          CheckIndex(ctx.env, table->layout().fields(), stamp, s);
+          all_good = all_good && s.state == IndexState::kGood;
+        }
+      }
+      table->UnlockTable();
+    }
   }
 
   if (!all_good) {
