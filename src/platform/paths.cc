@@ -208,7 +208,11 @@ Result<PathMap> PathMap::FromEnv(Env& env) {
 
 Result<std::string> PathMap::ToNative(std::string_view path) const {
   if (path.empty()) return Status::Invalid("empty folder name");
-  if (path.front() == '/') return TidyPosix(path);
+  if (path.front() == '/') {
+    std::string posix(path);
+    std::replace(posix.begin(), posix.end(), '\\', '/');
+    return TidyPosix(posix);
+  }
 
   char letter = 0;
   std::string_view tail;

@@ -10,10 +10,14 @@
 // maps C: to /srv/c and D: to /mnt/d (letters in either case, ';' between the
 // entries, each mount point an absolute path). C: is "/" unless DODU_DRIVES names
 // it; any other letter is unmapped until named. Plain POSIX paths ("/srv/c/x")
-// are accepted everywhere a folder name is, and are left as they are.
+// are accepted everywhere a folder name is, and are only tidied.
+//
+// A backslash always separates, in POSIX paths too: the system joins folder and
+// file names with one, and never writes a name that contains one.
 //
 // PathMap works on the bytes it is given: a name read from a table is converted
-// from code page 850 to UTF-8 by the caller before it becomes a native path.
+// from code page 850 to UTF-8 by the caller before it becomes a native path (case
+// folding knows UTF-8 only; on cp850 text just the ASCII letters fold).
 //
 // Names are never upper-cased on the way to the disk. Where the system compares
 // folder names in upper case, SameFolder() compares case-insensitively; where it
@@ -64,8 +68,10 @@ class PathMap {
   //   "C:KEVA"                  -> "<C>/KEVA"        (taken from the drive's root)
   //   "\KEVA2019"               -> "<current drive>/KEVA2019"
   //   "KEVA\IMP0920.DBF"        -> "KEVA/IMP0920.DBF" (relative stays relative)
-  //   "/srv/c//x/"              -> "/srv/c/x"         (POSIX: only '//' and the
+  //   "/srv/c//x/"              -> "/srv/c/x"         (POSIX: '//' and the
   //                                                     trailing '/' are tidied)
+  //   "/srv/c/KEVA\IMP.DBF"     -> "/srv/c/KEVA/IMP.DBF" (the backslash that the
+  //                                                     folder routines append)
   // In the Windows forms '/' and '\' both separate, "." is dropped and ".." goes
   // up but never above the drive's root. Errors: kNotFound for an unmapped drive
   // letter, kInvalid for a network share name ("\\server\share") or an empty path.

@@ -44,6 +44,8 @@ TEST(PathMapTest, ToNative) {
       // POSIX paths stay as they are, only tidied.
       {"/srv/c/KEVA2019/", "/srv/c/KEVA2019"},
       {"/srv//c/x", "/srv/c/x"},
+      {"/srv/c/KEVA2019\\IMP0920.DBF", "/srv/c/KEVA2019/IMP0920.DBF"},
+      {"/srv/c/KEVA2019\\", "/srv/c/KEVA2019"},
       {"/", "/"},
       {"E:\\DADOS", nullptr},         // unmapped drive
       {"\\\\server\\share", nullptr},  // network share names
