@@ -218,6 +218,25 @@ TEST_F(OpenerTest, ReferenceTablesAreNeverCreated) {
   EXPECT_EQ(areas.Get(45), nullptr);
 }
 
+TEST_F(OpenerTest, InstalledReferenceTablesOpenByTheirRules) {
+  // Fixtures of installed lists, built from the fields the catalogue reads.
+  for (const char* name : {"/inst/IDOCIDAD.DBF", "/inst/ECACIDAD.DBF"}) {
+    ASSERT_TRUE(Table::Create(env, name, FindTable(75)->layout, Sharing::kExclusive).ok());
+  }
+  OPENER_ASSERT_OK(ABERTURA(ctx, areas, 75));
+  EXPECT_EQ(areas.Get(75)->table().path(), "/inst/IDOCIDAD.DBF");
+  ctx.declaration_option = 44;
+  OPENER_ASSERT_OK(ABERTURA(ctx, areas, 75));
+  EXPECT_EQ(areas.Get(75)->table().path(), "/inst/ECACIDAD.DBF");
+  EXPECT_TRUE(env.Exists("/inst/ECACIDAD.CDX"));
+
+  ASSERT_TRUE(Table::Create(env, "/inst/HELPTXT.DBF", FindTable(45)->layout, Sharing::kExclusive).ok());
+  ASSERT_TRUE(env.Exists("/inst/HELPTXT.DBT"));
+  OPENER_ASSERT_OK(ABERTURA(ctx, areas, 45));
+  ASSERT_NE(areas.Get(45), nullptr);
+  EXPECT_EQ(areas.Get(45)->order(0).expr().text(), "UPPER(NOME)");
+}
+
 TEST_F(OpenerTest, AliasIsUsedOnceThenCleared) {
   ctx.alias = "ORIGEM";
   OPENER_ASSERT_OK(ABERTURA(ctx, areas, 9));
