@@ -226,7 +226,8 @@ Toolkit::DropResult Toolkit::RunDropdown(std::vector<LMenuItem>& items, int top,
         }
         break;
       case KeyType::kF:
-        if (k.code == 10) {
+      case KeyType::kCtrlF:
+        if (k == menu_key_ || k == Key::F(10)) {
           result.leave = true;
           done = true;
         }
@@ -334,7 +335,7 @@ int Toolkit::RunMenuBar(std::optional<Key> opening_key) {
       sel = (sel + 1) % n;
     } else if (k.type == KeyType::kEnter || k.type == KeyType::kDown) {
       open = true;
-    } else if (k.type == KeyType::kEsc || k == Key::F(10)) {
+    } else if (k.type == KeyType::kEsc || k == menu_key_ || k == Key::F(10)) {
       break;
     } else if (k.type == KeyType::kClick || k.type == KeyType::kDoubleClick) {
       if (k.row != Key::kMenuBarRow) break;

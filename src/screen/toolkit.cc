@@ -194,7 +194,7 @@ std::optional<Key> Toolkit::DispatchSpecial(Key key) {
     default:
       break;
   }
-  bool opens_menu = key == Key::F(10) || (key.type == KeyType::kClick && key.row == Key::kMenuBarRow);
+  bool opens_menu = key == menu_key_ || (key.type == KeyType::kClick && key.row == Key::kMenuBarRow);
   if (opens_menu && !in_menu_) {
     int id = RunMenuBar(key);
     if (id > 0) {

@@ -108,7 +108,7 @@ class Toolkit {
   // ---- keys ----
   // The wait-state read used by every screen: waits up to timeout_ms (negative:
   // without limit) while the one-second timer redraws the status bar; runs keys
-  // bound with BindKey (and keeps waiting); F10 or a click on the menu bar runs
+  // bound with BindKey (and keeps waiting); the menu key or a click on the menu bar runs
   // the pull-down menu, and a choice made there comes back as Key::Menu(id) —
   // the last menu event, which a wait that is not the window's own event loop
   // treats as a request to unwind (see menu_request()). nullopt on timeout.
@@ -140,6 +140,10 @@ class Toolkit {
   };
 
   // ---- menu events ----
+  // The key that opens the pull-down menu from any wait: Ctrl F10 unless set
+  // (F10 itself belongs to the declaration screens).
+  void set_menu_key(Key key) { menu_key_ = key; }
+  Key menu_key() const { return menu_key_; }
   // The identifier of a menu choice not yet dispatched (made inside a wait).
   std::optional<int> menu_request() const { return menu_request_; }
   // Runs the pending menu choice through the active window's menu; true when
@@ -185,7 +189,7 @@ class Toolkit {
   // ---- menu bar ----
   // Attaches a built menu to a window (LMenu::create does this).
   void AttachMenu(LDialog& window, std::unique_ptr<LMenu> menu);
-  // Runs the pull-down menu from the keyboard (F10) or a click on the bar;
+  // Runs the pull-down menu from the keyboard (the menu key) or a click on the bar;
   // returns the identifier chosen, 0 when left with Esc.
   int RunMenuBar(std::optional<Key> opening_key = std::nullopt);
   // The menu bar of the active window as the terminal shows it.
@@ -258,6 +262,7 @@ class Toolkit {
   int64_t next_tick_ms_ = 0;
   std::function<Key(Key)> screen_change_rule_;
   bool in_menu_ = false;
+  Key menu_key_ = Key::CtrlF(10);
 };
 
 }  // namespace dodu::screen

@@ -46,9 +46,9 @@ TEST_F(MenuTest, IdentifiersFollowTheBuildingOrder) {
 
 TEST_F(MenuTest, WalkedWithTheKeyboardRunsTheAction) {
   Build();
-  // F10 opens the bar, Right to the second item, Enter drops it down, Down
+  // Ctrl F10 (the menu key) opens the bar, Right to the second item, Enter drops it down, Down
   // past the separator to "Gravar", Enter chooses; then Esc leaves the event loop.
-  term_.Feed("{F10}{Right}{Enter}{Down}{Enter}{Esc}");
+  term_.Feed("{Ctrl F10}{Right}{Enter}{Down}{Enter}{Esc}");
   tk_.main_window().activate();
   EXPECT_EQ(ran, std::vector<std::string>{"gravar"});
   EXPECT_FALSE(term_.menu_bar().active);
@@ -60,8 +60,8 @@ TEST_F(MenuTest, AcceleratorLettersAndClicks) {
   // A click on the second caption opens it; a click on its first item runs it.
   term_.FeedKey(Key::Click(Key::kMenuBarRow, cols[1] + 1));
   term_.FeedKey(Key::Click(1, cols[1] + 2));
-  term_.Feed("{F10}d" "g");  // accelerators: D opens the sub-menu, G chooses Gravar
-  term_.Feed("{F10}s{Esc}");
+  term_.Feed("{Ctrl F10}d" "g");  // accelerators: D opens the sub-menu, G chooses Gravar
+  term_.Feed("{Ctrl F10}s{Esc}");
   tk_.main_window().activate();
   EXPECT_EQ(ran, (std::vector<std::string>{"abrir", "gravar", "sair"}));
 }
@@ -70,7 +70,7 @@ TEST_F(MenuTest, MenuClosesWithoutTraceOnEsc) {
   Build();
   Scribble();
   std::string before = Snapshot();
-  term_.Feed("{F10}{Right}{Enter}{Esc}{Esc}{Esc}");
+  term_.Feed("{Ctrl F10}{Right}{Enter}{Esc}{Esc}{Esc}");
   tk_.main_window().activate();
   EXPECT_TRUE(ran.empty());
   EXPECT_EQ(Snapshot(), before);
@@ -80,7 +80,7 @@ TEST_F(MenuTest, AChoiceInsideAWaitBecomesARequest) {
   Build();
   // A screen reading keys gets the menu event instead of running the action in
   // the middle of its work; the event loop runs it once the screen unwound.
-  term_.Feed("{F10}{End}{Enter}");
+  term_.Feed("{Ctrl F10}{End}{Enter}");
   // {End} is not a bar key; Enter opens "Arquivo" which is a plain item.
   std::optional<Key> k = tk_.ReadKey();
   ASSERT_TRUE(k.has_value());
@@ -104,7 +104,7 @@ TEST_F(MenuTest, DisabledItemBeepsAndStaysOpen) {
   LMenu& m = tk_.main_window().newMenu();
   m.subMenu("&Op").menuItem("&Um", [&] { ran.push_back("um"); }, false)
       .menuItem("&Dois", [&] { ran.push_back("dois"); }).endMenu().create();
-  term_.Feed("{F10}{Enter}{Enter}{Down}{Enter}{Esc}");
+  term_.Feed("{Ctrl F10}{Enter}{Enter}{Down}{Enter}{Esc}");
   tk_.main_window().activate();
   EXPECT_EQ(ran, std::vector<std::string>{"dois"});
   EXPECT_EQ(term_.tones().size(), 1u);

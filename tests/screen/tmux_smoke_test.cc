@@ -17,6 +17,7 @@ class TmuxSmokeTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (std::system("command -v tmux >/dev/null 2>&1") != 0) GTEST_SKIP() << "tmux not installed";
+    if (access(DODU_BINARY, X_OK) != 0) GTEST_SKIP() << DODU_BINARY << " not built";
     socket_ = "dodu_smoke_" + std::to_string(getpid());
   }
   void TearDown() override {
