@@ -52,21 +52,36 @@ class FaultFile final : public File {
 
 const char* FaultOpName(FaultEnv::Op op) {
   switch (op) {
-    case Op::kOpen: return "open";
-    case Op::kRead: return "read";
-    case Op::kWrite: return "write";
-    case Op::kTruncate: return "truncate";
-    case Op::kSync: return "sync";
-    case Op::kLock: return "lock";
-    case Op::kUnlock: return "unlock";
-    case Op::kSize: return "size";
-    case Op::kRename: return "rename";
-    case Op::kRemove: return "remove";
-    case Op::kCreateDir: return "mkdir";
-    case Op::kRemoveDir: return "rmdir";
-    case Op::kListDir: return "list";
-    case Op::kFreeSpace: return "free space";
-    case Op::kSpawn: return "spawn";
+    case Op::kOpen:
+      return "open";
+    case Op::kRead:
+      return "read";
+    case Op::kWrite:
+      return "write";
+    case Op::kTruncate:
+      return "truncate";
+    case Op::kSync:
+      return "sync";
+    case Op::kLock:
+      return "lock";
+    case Op::kUnlock:
+      return "unlock";
+    case Op::kSize:
+      return "size";
+    case Op::kRename:
+      return "rename";
+    case Op::kRemove:
+      return "remove";
+    case Op::kCreateDir:
+      return "mkdir";
+    case Op::kRemoveDir:
+      return "rmdir";
+    case Op::kListDir:
+      return "list";
+    case Op::kFreeSpace:
+      return "free space";
+    case Op::kSpawn:
+      return "spawn";
   }
   return "?";
 }

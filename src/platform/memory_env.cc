@@ -203,8 +203,7 @@ Result<std::unique_ptr<File>> MemoryEnv::Open(const std::string& path, OpenMode 
       if (mode == OpenMode::kTruncate) it->second->data.clear();
       break;
   }
-  return std::unique_ptr<File>(
-      new MemoryFile(state_, it->second, path, mode != OpenMode::kRead));
+  return std::unique_ptr<File>(new MemoryFile(state_, it->second, path, mode != OpenMode::kRead));
 }
 
 bool MemoryEnv::Exists(const std::string& path) {

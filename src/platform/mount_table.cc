@@ -71,9 +71,9 @@ std::string MountTypeFor(std::string_view mountinfo, std::string_view path) {
 bool IsNetworkFuseType(std::string_view type) {
   // fuseblk sits on a block device of this machine (ntfs-3g, exfat on USB disks).
   static constexpr std::string_view kLocal[] = {
-      "fuseblk",           "fuse.fuse-overlayfs", "fuse.ntfs-3g",  "fuse.exfat",
-      "fuse.lxcfs",        "fuse.squashfuse",     "fuse.bindfs",   "fuse.encfs",
-      "fuse.gocryptfs",    "fuse.portal",         "fuse.mergerfs", "fuse.appimaged",
+      "fuseblk",        "fuse.fuse-overlayfs", "fuse.ntfs-3g",  "fuse.exfat",
+      "fuse.lxcfs",     "fuse.squashfuse",     "fuse.bindfs",   "fuse.encfs",
+      "fuse.gocryptfs", "fuse.portal",         "fuse.mergerfs", "fuse.appimaged",
   };
   for (std::string_view local : kLocal)
     if (type == local) return false;

@@ -236,8 +236,9 @@ Result<std::string> PathMap::ToNative(std::string_view path) const {
   }
 
   auto root = DriveRoot(letter);
-  if (!root) return Status::NotFound(std::string(path) + ": drive " + letter + ": is not mapped (" +
-                                     kDrivesVariable + ")");
+  if (!root)
+    return Status::NotFound(std::string(path) + ": drive " + letter + ": is not mapped (" +
+                            kDrivesVariable + ")");
   std::string out = *root;
   for (const auto& part : SplitComponents(tail, /*clamp=*/true)) out = JoinPath(out, part);
   return out;

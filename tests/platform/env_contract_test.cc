@@ -109,8 +109,8 @@ TEST_P(EnvContractTest, FoldersAndListing) {
   }
   auto list = env_->ListDir(P("x"));
   ASSERT_OK(list);
-  std::vector<DirEntry> want = {{"B.dbf", false, 5}, {"a.txt", false, 5}, {"b.DBF", false, 5},
-                                {"y", true, 0}};
+  std::vector<DirEntry> want = {
+      {"B.dbf", false, 5}, {"a.txt", false, 5}, {"b.DBF", false, 5}, {"y", true, 0}};
   ASSERT_EQ(list->size(), want.size());
   for (size_t i = 0; i < want.size(); ++i) {
     EXPECT_EQ((*list)[i].name, want[i].name);
@@ -187,19 +187,19 @@ TEST_P(EnvContractTest, LocksBehaveAsOpenFileDescriptionLocks) {
   const LockType S = LockType::kShared, X = LockType::kExclusive;
   const Step steps[] = {
       {&fa, Step::kLock, 100, 10, S, true},
-      {&fb, Step::kLock, 105, 10, S, true},    // shared with shared: fine
-      {&fb, Step::kLock, 109, 1, X, false},    // overlaps a's shared range
-      {&fa, Step::kLock, 100, 5, X, true},     // upgrade of its own part
+      {&fb, Step::kLock, 105, 10, S, true},  // shared with shared: fine
+      {&fb, Step::kLock, 109, 1, X, false},  // overlaps a's shared range
+      {&fa, Step::kLock, 100, 5, X, true},   // upgrade of its own part
       {&fb, Step::kLock, 104, 1, S, false},
-      {&fb, Step::kLock, 115, 1, X, true},     // adjacent, no overlap
-      {&fa, Step::kLock, 100, 10, X, false},   // b shares 105..109
-      {&fa, Step::kLock, 1000, 1, X, true},    // itself never conflicts: lock twice
+      {&fb, Step::kLock, 115, 1, X, true},    // adjacent, no overlap
+      {&fa, Step::kLock, 100, 10, X, false},  // b shares 105..109
+      {&fa, Step::kLock, 1000, 1, X, true},   // itself never conflicts: lock twice
       {&fa, Step::kLock, 1000, 1, X, true},
       {&fa, Step::kUnlock, 100, 5, S, true},
       {&fb, Step::kLock, 100, 5, X, true},
-      {&fb, Step::kUnlock, 0, 0, S, true},     // length 0: to the end
-      {&fa, Step::kLock, 0, 0, X, true},       // b holds nothing: a takes the whole file
-      {&fa, Step::kLock, 2000, 0, X, true},    // to the end of the file
+      {&fb, Step::kUnlock, 0, 0, S, true},   // length 0: to the end
+      {&fa, Step::kLock, 0, 0, X, true},     // b holds nothing: a takes the whole file
+      {&fa, Step::kLock, 2000, 0, X, true},  // to the end of the file
       {&fb, Step::kLock, 1 << 30, 1, S, false},
   };
   for (size_t i = 0; i < std::size(steps); ++i) {
@@ -221,9 +221,12 @@ INSTANTIATE_TEST_SUITE_P(AllEnvs, EnvContractTest,
                          ::testing::Values(Kind::kPosix, Kind::kMemory, Kind::kFaultOverMemory),
                          [](const auto& info) {
                            switch (info.param) {
-                             case Kind::kPosix: return "Posix";
-                             case Kind::kMemory: return "Memory";
-                             case Kind::kFaultOverMemory: return "FaultOverMemory";
+                             case Kind::kPosix:
+                               return "Posix";
+                             case Kind::kMemory:
+                               return "Memory";
+                             case Kind::kFaultOverMemory:
+                               return "FaultOverMemory";
                            }
                            return "?";
                          });

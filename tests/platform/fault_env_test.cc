@@ -115,8 +115,8 @@ TEST(FaultEnvTest, AtomicWriteAndCopySurviveEveryFailedCall) {
         FaultEnv env(mem);
         env.FailNth(op, n);
         Status st = job.run(env);
-        std::string where = std::string(job.name) + ", " + FaultOpName(op) + " #" +
-                            std::to_string(n);
+        std::string where =
+            std::string(job.name) + ", " + FaultOpName(op) + " #" + std::to_string(n);
         auto list = mem.ListDir("/d");
         ASSERT_OK(list);
         EXPECT_EQ(list->size(), 1u) << where << ": a temporary was left";

@@ -50,11 +50,12 @@ TEST(MemoryEnvTest, SpawnRecordsArgumentsAndRunsTheScript) {
   MemoryEnv env;
   ASSERT_OK(env.CreateDir("/inst"));
   env.SetSpawnExitStatus("java", 3);
-  env.SetSpawnHandler("7z", [](MemoryEnv& e, const std::vector<std::string>& argv,
-                               const SpawnOptions&) -> Result<SpawnResult> {
-    DODU_RETURN_IF_ERROR(e.PutFile(argv[2], "archive"));
-    return SpawnResult{0, 0};
-  });
+  env.SetSpawnHandler("7z",
+                      [](MemoryEnv& e, const std::vector<std::string>& argv,
+                         const SpawnOptions&) -> Result<SpawnResult> {
+                        DODU_RETURN_IF_ERROR(e.PutFile(argv[2], "archive"));
+                        return SpawnResult{0, 0};
+                      });
 
   SpawnOptions opt;
   opt.cwd = "/inst";

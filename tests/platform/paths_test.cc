@@ -47,7 +47,7 @@ TEST(PathMapTest, ToNative) {
       {"/srv/c/KEVA2019\\IMP0920.DBF", "/srv/c/KEVA2019/IMP0920.DBF"},
       {"/srv/c/KEVA2019\\", "/srv/c/KEVA2019"},
       {"/", "/"},
-      {"E:\\DADOS", nullptr},         // unmapped drive
+      {"E:\\DADOS", nullptr},          // unmapped drive
       {"\\\\server\\share", nullptr},  // network share names
       {"", nullptr},
   };
@@ -134,12 +134,9 @@ TEST(PathsTest, SameFolder) {
     bool same;
   };
   const Case cases[] = {
-      {"C:\\KEVA2019\\", "c:\\keva2019", true},
-      {"C:\\KEVA2019", "C:/KEVA2019/", true},
-      {"C:\\\\KEVA2019", "C:\\KEVA2019", true},
-      {"C:\\DECLARAÇÕES", "c:\\declarações", true},
-      {"C:\\KEVA2019", "C:\\KEVA2020", false},
-      {"C:\\KEVA2019", "D:\\KEVA2019", false},
+      {"C:\\KEVA2019\\", "c:\\keva2019", true}, {"C:\\KEVA2019", "C:/KEVA2019/", true},
+      {"C:\\\\KEVA2019", "C:\\KEVA2019", true}, {"C:\\DECLARAÇÕES", "c:\\declarações", true},
+      {"C:\\KEVA2019", "C:\\KEVA2020", false},  {"C:\\KEVA2019", "D:\\KEVA2019", false},
       {"C:\\KEVA", "C:\\KEVA2019", false},
   };
   for (const auto& c : cases) EXPECT_EQ(SameFolder(c.a, c.b), c.same) << c.a << " vs " << c.b;

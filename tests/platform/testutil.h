@@ -11,14 +11,14 @@
 
 #include "platform/status.h"
 
-#define ASSERT_OK(expr)                                    \
-  do {                                                     \
-    const auto& dodu_s_ = (expr);                          \
+#define ASSERT_OK(expr)                                              \
+  do {                                                               \
+    const auto& dodu_s_ = (expr);                                    \
     ASSERT_TRUE(dodu_s_.ok()) << ::dodu::testing::Describe(dodu_s_); \
   } while (0)
-#define EXPECT_OK(expr)                                    \
-  do {                                                     \
-    const auto& dodu_s_ = (expr);                          \
+#define EXPECT_OK(expr)                                              \
+  do {                                                               \
+    const auto& dodu_s_ = (expr);                                    \
     EXPECT_TRUE(dodu_s_.ok()) << ::dodu::testing::Describe(dodu_s_); \
   } while (0)
 
