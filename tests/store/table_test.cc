@@ -138,9 +138,11 @@ TEST_F(TableTest, HooksSeeEveryWrite) {
   t->DetachIndex(hook);
 }
 
-// After a crash the file may hold more bytes than the header counts (an append
-// that never finished) or fewer (records lost). Readers use what both agree on;
-// an exclusive open and the next append put the file right.
+// Fault mended: after a crash the file may hold more bytes than the header
+// counts (an append that never finished) or fewer (records lost); trusting the
+// header reads past the end of the file, trusting the size adopts a record that
+// was never committed. Readers use what both agree on; an exclusive open and
+// the next append put the file right.
 TEST_F(TableTest, RecordCountAfterACrash) {
   {
     auto t = Make();
