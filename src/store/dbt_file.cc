@@ -59,7 +59,8 @@ Result<std::string> DbtFile::Read(uint32_t block) {
     offset += got;
     if (got == 0) break;
   }
-  return out;
+  return Status::Corrupt(file_->path() + ": memo at block " + std::to_string(block) +
+                         " cut short (no end mark)");
 }
 
 Result<uint32_t> DbtFile::Append(std::string_view text) {

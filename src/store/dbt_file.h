@@ -31,8 +31,8 @@ class DbtFile {
   static Result<std::unique_ptr<DbtFile>> Create(platform::Env& env, const std::string& path);
 
   // The memo starting at `block`: its bytes up to the end mark (a single end
-  // byte and the end of the file also end it, as other tools write them).
-  // kCorrupt when the block lies outside the file or the memo runs past 4 MiB.
+  // byte also ends it, as some tools write them). kCorrupt when the block lies
+  // outside the file, or the file ends (or 4 MiB pass) before an end mark.
   Result<std::string> Read(uint32_t block);
   // Appends a memo and answers its first block. kInvalid when the text holds
   // the end byte 0x1A.

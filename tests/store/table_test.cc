@@ -256,6 +256,58 @@ TEST_F(TableTest, MemosSurviveAPack) {
   EXPECT_EQ(t->ReadMemo(*t->Read(RecNo{3}), "NOME").status().code(), StatusCode::kInvalid);
 }
 
+TEST_F(TableTest, DamagedMemoFileIsCorruptNotACrash) {
+  {
+    auto t = Make({C("NOME", 10), M("TEXTO")}, Sharing::kExclusive);
+    Record r = t->BlankRecord();
+    ASSERT_OK(t->PutMemo(r, "TEXTO", std::string(2000, 'q')));
+    ASSERT_OK(t->Append(r));
+    ASSERT_OK(r.PutRaw("TEXTO", "      9999"));
+    ASSERT_OK(t->Append(r));
+  }
+  std::string dbt = *platform::ReadWholeFile(env, "/T.DBT");
+  ASSERT_EQ(dbt.size(), 5u * 512);
+  struct Case {
+    const char* what;
+    size_t keep;  // bytes of the memo file kept
+    StatusCode first, second;
+  };
+  const Case cases[] = {
+      {"whole file", dbt.size(), StatusCode::kOk, StatusCode::kCorrupt},
+      {"memo cut before its end mark", 3 * 512, StatusCode::kCorrupt, StatusCode::kCorrupt},
+      {"memo block gone", 512, StatusCode::kCorrupt, StatusCode::kCorrupt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_OK(platform::WriteFileAtomic(env, "/T.DBT", std::string_view(dbt).substr(0, c.keep)));
+    auto t = Table::Open(env, "/T.DBF", Sharing::kShared);
+    ASSERT_OK(t);
+    EXPECT_EQ((*t)->ReadMemo(*(*t)->Read(RecNo{1}), "TEXTO").status().code(), c.first);
+    EXPECT_EQ((*t)->ReadMemo(*(*t)->Read(RecNo{2}), "TEXTO").status().code(), c.second);
+  }
+  ASSERT_OK(platform::WriteFileAtomic(env, "/T.DBT", "short"));
+  EXPECT_EQ(Table::Open(env, "/T.DBF", Sharing::kShared).status().code(), StatusCode::kCorrupt);
+  ASSERT_OK(env.Remove("/T.DBT"));
+  EXPECT_TRUE(Table::Open(env, "/T.DBF", Sharing::kShared).status().IsNotFound());
+}
+
+TEST_F(TableTest, HeaderBytesOfOtherToolsSurviveOurWrites) {
+  { auto t = Make(); }
+  std::string bytes = *platform::ReadWholeFile(env, "/T.DBF");
+  bytes[dbf::kOffTableFlags] = 0x01;  // as FoxPro marks a structural index
+  bytes[12] = 0x55;
+  ASSERT_OK(platform::WriteFileAtomic(env, "/T.DBF", bytes));
+  {
+    auto t = Table::Open(env, "/T.DBF", Sharing::kShared);
+    ASSERT_OK(t);
+    Add(**t, "AAA");
+  }
+  std::string after = *platform::ReadWholeFile(env, "/T.DBF");
+  EXPECT_EQ(after[dbf::kOffTableFlags], 0x01);
+  EXPECT_EQ(after[12], 0x55);
+  EXPECT_EQ(after[4], 1);
+}
+
 TEST_F(TableTest, CopyToNewTableKeepsLayoutAndSelection) {
   auto t = Make();
   for (const char* c : {"AAA", "BBB", "CCC"}) Add(*t, c);
