@@ -226,5 +226,47 @@ TEST_F(LockTest, KillingTheHolderFreesItsLocks) {
   EXPECT_NE(Open(Sharing::kExclusive), nullptr);
 }
 
+// Two stations appending at the same moment: the header lock serialises them,
+// so no record overwrites another and the count holds them all.
+TEST_F(LockTest, ConcurrentAppendsFromTwoProcessesLoseNothing) {
+  constexpr int kEach = 300;
+  std::vector<pid_t> kids;
+  for (char tag : {'X', 'Y'}) {
+    pid_t pid = fork();
+    if (pid == 0) {
+      auto cenv = platform::NewPosixEnv();
+      auto t = Table::Open(*cenv, path, Sharing::kShared);
+      if (!t.ok()) _exit(3);
+      for (int i = 0; i < kEach; ++i) {
+        Record r = (*t)->BlankRecord();
+        char cpf[4];
+        snprintf(cpf, sizeof cpf, "%c%02d", tag, i % 100);
+        if (!r.PutText("CPF", cpf).ok() || !r.PutNumber("V", core::Decimal::FromScaled(i, 2)).ok()) _exit(4);
+        Result<RecNo> n = (*t)->Append(r);
+        while (n.status().IsLocked()) n = (*t)->Append(r);
+        if (!n.ok()) _exit(5);
+        (*t)->UnlockRecord(*n);
+      }
+      _exit(0);
+    }
+    kids.push_back(pid);
+  }
+  for (pid_t pid : kids) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  }
+  auto t = Open(Sharing::kExclusive);
+  ASSERT_EQ(t->record_count(), 3u + 2 * kEach);
+  int next[2] = {0, 0};
+  for (uint32_t n = 4; n <= t->record_count(); ++n) {
+    Record r = *t->Read(RecNo{n});
+    int who = (*r.GetText("CPF"))[0] == 'X' ? 0 : 1;
+    EXPECT_EQ(*r.GetNumber("V"), core::Decimal::FromScaled(next[who]++, 2)) << "record " << n;
+  }
+  EXPECT_EQ(next[0], kEach);
+  EXPECT_EQ(next[1], kEach);
+}
+
 }  // namespace
 }  // namespace dodu::store
