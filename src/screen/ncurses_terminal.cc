@@ -2,6 +2,7 @@
 #include "screen/ncurses_terminal.h"
 
 #include <curses.h>
+#include <langinfo.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -264,7 +265,8 @@ Result<std::unique_ptr<NcursesTerminal>> NcursesTerminal::Open(platform::Env& en
     return Status::Invalid("dodu2020: standard input and output must be a terminal");
   }
   // UTF-8 at the terminal whatever the environment's locale says.
-  if (std::setlocale(LC_ALL, "") == nullptr || std::strstr(std::setlocale(LC_CTYPE, nullptr), "UTF-8") == nullptr) {
+  std::setlocale(LC_ALL, "");
+  if (std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0) {
     if (std::setlocale(LC_CTYPE, "C.UTF-8") == nullptr) std::setlocale(LC_CTYPE, "en_US.UTF-8");
   }
   set_escdelay(kEscDelayMs);

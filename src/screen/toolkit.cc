@@ -145,13 +145,9 @@ std::string Toolkit::RowText(int row) const {
 void Toolkit::TimerTick() {
   int64_t now = clock().MonotonicMillis();
   while (next_tick_ms_ <= now) next_tick_ms_ += kTickMs;
-  for (auto it = dialogs_.rbegin(); it != dialogs_.rend(); ++it) {
-    LStatusBar* bar = (*it)->status_bar();
-    if (bar != nullptr) {
-      if (bar->has_dynamic_parts()) term_.SetStatusBar(bar->view());
-      return;
-    }
-  }
+  // Only the active window's bar is on the screen (see RefreshStatusBar).
+  LStatusBar* bar = active_window().status_bar();
+  if (bar != nullptr && bar->has_dynamic_parts()) term_.SetStatusBar(bar->view());
 }
 
 std::optional<Key> Toolkit::ReadKey(int timeout_ms) {

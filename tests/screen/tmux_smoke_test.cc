@@ -75,6 +75,21 @@ TEST_F(TmuxSmokeTest, KeyProbeNamesTheKeys) {
   EXPECT_TRUE(WaitFor("EXIT=0")) << Capture();
 }
 
+TEST_F(TmuxSmokeTest, On25RowsTheStatusBarTakesABlankRow24) {
+  Start("", 80, 25);
+  ASSERT_TRUE(WaitFor("iniciando")) << Capture();
+  std::string screen = Capture();
+  // No caption on 25 rows; the status bar shows on row 24 while the program leaves it blank.
+  EXPECT_EQ(screen.find("DODU2020 - Vesk"), std::string::npos);
+  size_t last_line = screen.rfind("Esc - sair");
+  ASSERT_NE(last_line, std::string::npos);
+  int line_no = 0;
+  for (size_t i = 0; i < last_line; ++i) line_no += screen[i] == '\n';
+  EXPECT_EQ(line_no, 24);
+  Tmux("send-keys -t smoke Escape");
+  EXPECT_TRUE(WaitFor("EXIT=0")) << Capture();
+}
+
 TEST_F(TmuxSmokeTest, RefusesATerminalBelow80x25) {
   Start("", 70, 20);
   EXPECT_TRUE(WaitFor("EXIT=1")) << Capture();
