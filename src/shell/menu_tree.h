@@ -103,6 +103,11 @@ class MenuCommands {
 MenuCommands BuildMenu(const std::vector<MenuNode>& tree, const MenuVariables& vars,
                        MenuBuilder& builder);
 
+// The hot keys of the main window outside a declaration: Alt I opens a
+// declaration, Alt T leaves the program (with confirmation).
+inline constexpr int kAltIOption = 11;
+inline constexpr int kAltTOption = 91;
+
 // MENUCOMMAND(1): nothing is added; the bar stays empty.
 inline MenuCommands BuildEmptyMenu() { return MenuCommands(); }
 
