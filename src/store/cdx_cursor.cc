@@ -26,7 +26,7 @@ int SeekCompare(std::string_view entry, std::string_view sought, char pad) {
 }  // namespace
 
 Result<bool> CdxIndex::Cursor::Seek(std::string_view key, bool soft) {
-  DODU_RETURN_IF_ERROR(impl_->Refresh());
+  DODU_ASSIGN_OR_RETURN(IndexLock lock, impl_->Lock(platform::LockType::kShared));
   const char pad = impl_->pad;
   DODU_ASSIGN_OR_RETURN(auto path,
                         impl_->Descend([&](const Entry& e) { return SeekCompare(e.key, key, pad) < 0; }, false));
@@ -52,7 +52,7 @@ Result<bool> CdxIndex::Cursor::Seek(std::string_view key, bool soft) {
 }
 
 Result<bool> CdxIndex::Cursor::SeekEntry(std::string_view key, uint32_t recno) {
-  DODU_RETURN_IF_ERROR(impl_->Refresh());
+  DODU_ASSIGN_OR_RETURN(IndexLock lock, impl_->Lock(platform::LockType::kShared));
   DODU_ASSIGN_OR_RETURN(auto path, impl_->Descend([&](const Entry& e) { return EntryLess(e, key, recno); }, false));
   bof_ = false;
   found_ = false;
@@ -71,7 +71,7 @@ Result<bool> CdxIndex::Cursor::SeekEntry(std::string_view key, uint32_t recno) {
 }
 
 Status CdxIndex::Cursor::Top() {
-  DODU_RETURN_IF_ERROR(impl_->Refresh());
+  DODU_ASSIGN_OR_RETURN(IndexLock lock, impl_->Lock(platform::LockType::kShared));
   DODU_ASSIGN_OR_RETURN(auto path, impl_->Edge(false));
   bof_ = path.empty();
   found_ = false;
@@ -86,7 +86,7 @@ Status CdxIndex::Cursor::Top() {
 }
 
 Status CdxIndex::Cursor::Bottom() {
-  DODU_RETURN_IF_ERROR(impl_->Refresh());
+  DODU_ASSIGN_OR_RETURN(IndexLock lock, impl_->Lock(platform::LockType::kShared));
   DODU_ASSIGN_OR_RETURN(auto path, impl_->Edge(true));
   bof_ = path.empty();
   found_ = false;
@@ -102,7 +102,7 @@ Status CdxIndex::Cursor::Bottom() {
 
 Status CdxIndex::Cursor::Next() {
   if (eof_) return Status::Ok();
-  DODU_RETURN_IF_ERROR(impl_->Refresh());
+  DODU_ASSIGN_OR_RETURN(IndexLock lock, impl_->Lock(platform::LockType::kShared));
   bof_ = false;
   if (counter_ != impl_->counter) {
     // The index changed under the position: the first entry after it.
@@ -145,7 +145,7 @@ Status CdxIndex::Cursor::Next() {
 
 Status CdxIndex::Cursor::Prev() {
   if (eof_) return Bottom();
-  DODU_RETURN_IF_ERROR(impl_->Refresh());
+  DODU_ASSIGN_OR_RETURN(IndexLock lock, impl_->Lock(platform::LockType::kShared));
   if (counter_ != impl_->counter) {
     // Find the position again: the first entry not before it, then one back.
     std::string key = key_;

@@ -162,6 +162,23 @@ Status CdxIndex::Impl::Refresh() {
   return Status::Ok();
 }
 
+Result<IndexLock> CdxIndex::Impl::Lock(platform::LockType type) {
+  // Changes last microseconds; a lock held for seconds is a station stuck inside one.
+  constexpr int64_t kWaitMillis = 5000;
+  platform::Clock& clock = env->clock();
+  const int64_t deadline = clock.MonotonicMillis() + kWaitMillis;
+  for (;;) {
+    Status st = file->TryLock(kChangeLockOffset, 1, type);
+    if (st.ok()) break;
+    if (!st.IsLocked()) return st;
+    if (clock.MonotonicMillis() >= deadline) return Status::Locked(path + ": index held by another station");
+    clock.SleepFor(std::chrono::milliseconds(1));
+  }
+  IndexLock lock(file.get());
+  DODU_RETURN_IF_ERROR(Refresh());
+  return lock;
+}
+
 void CdxIndex::Impl::Forget() {
   cache.clear();
   loaded = false;
@@ -228,7 +245,6 @@ Status CdxIndex::Impl::WriteStamp(uint8_t state) {
 
 Status CdxIndex::Impl::BeginChange() {
   if (!writable) return Status::Invalid(path + ": index opened read only");
-  DODU_RETURN_IF_ERROR(Refresh());
   root_changed = free_changed = false;
   ++counter;
   return WriteStamp(cdx::kStateWriting);
@@ -425,7 +441,10 @@ const std::string& CdxIndex::tag() const { return impl_->tag; }
 const std::string& CdxIndex::path() const { return impl_->path; }
 int CdxIndex::key_length() const { return impl_->key_length; }
 const CdxStamp& CdxIndex::stamp() const { return impl_->stamp; }
-Status CdxIndex::Refresh() { return impl_->Refresh(); }
+Status CdxIndex::Refresh() {
+  DODU_ASSIGN_OR_RETURN(IndexLock lock, impl_->Lock(platform::LockType::kShared));
+  return Status::Ok();
+}
 Status CdxIndex::Sync() { return impl_->file->Sync(); }
 CdxIndex::Cursor CdxIndex::NewCursor() { return Cursor(impl_.get()); }
 
@@ -591,11 +610,15 @@ Result<CdxIndex> CdxIndex::Open(platform::Env& env, const std::string& path, con
   impl->key_length = klen;
   impl->pad = impl->expr.type() == KeyType::kCharacter ? ' ' : '\0';
   impl->tag_header = tag_header;
-  DODU_RETURN_IF_ERROR(impl->Refresh());
+  {
+    // Under the lock: a change another station is writing right now ends first.
+    DODU_ASSIGN_OR_RETURN(IndexLock lock, impl->Lock(platform::LockType::kShared));
+  }
   return CdxIndex(std::move(impl));
 }
 
 Status CdxIndex::SetStamp(uint32_t generation, uint32_t record_count) {
+  DODU_ASSIGN_OR_RETURN(IndexLock lock, impl_->Lock(platform::LockType::kExclusive));
   DODU_RETURN_IF_ERROR(impl_->BeginChange());
   impl_->stamp.generation = generation;
   Status st = impl_->EndChange(record_count);
@@ -608,7 +631,7 @@ Status CdxIndex::Insert(std::string_view key, uint32_t recno) {
   if (key.size() != static_cast<size_t>(m.key_length)) {
     return Status::Invalid(m.path + ": key of record " + std::to_string(recno) + " has the wrong length");
   }
-  DODU_RETURN_IF_ERROR(m.Refresh());
+  DODU_ASSIGN_OR_RETURN(IndexLock lock, m.Lock(platform::LockType::kExclusive));
   DODU_ASSIGN_OR_RETURN(auto path, m.Descend([&](const Entry& e) { return EntryLess(e, key, recno); }, true));
   Node leaf = *path.back().node;
   size_t idx = path.back().idx;
@@ -617,7 +640,7 @@ Status CdxIndex::Insert(std::string_view key, uint32_t recno) {
   }
   leaf.entries.insert(leaf.entries.begin() + static_cast<std::ptrdiff_t>(idx), Entry{std::string(key), recno, 0});
   const bool append = idx + 1 == leaf.entries.size();
-  // The lock the caller holds keeps the file as read: the path stays good.
+  // The index lock keeps the file as read: the path stays good.
   Status st = m.BeginChange();
   if (st.ok()) st = m.Settle(path, std::move(leaf), append);
   if (st.ok()) st = m.EndChange(std::max(m.stamp.record_count, recno));
@@ -629,7 +652,7 @@ Status CdxIndex::Remove(std::string_view key, uint32_t recno) {
   Impl& m = *impl_;
   auto absent = [&] { return Status::NotFound(m.path + ": record " + std::to_string(recno) + " not in the index"); };
   if (key.size() != static_cast<size_t>(m.key_length)) return absent();
-  DODU_RETURN_IF_ERROR(m.Refresh());
+  DODU_ASSIGN_OR_RETURN(IndexLock lock, m.Lock(platform::LockType::kExclusive));
   DODU_ASSIGN_OR_RETURN(auto path, m.Descend([&](const Entry& e) { return EntryLess(e, key, recno); }, false));
   if (path.empty()) return absent();
   Node leaf = *path.back().node;
@@ -652,7 +675,7 @@ Status CdxIndex::Update(std::string_view old_key, std::string_view new_key, uint
 }
 
 Result<std::vector<CdxEntry>> CdxIndex::ReadAll() {
-  DODU_RETURN_IF_ERROR(impl_->Refresh());
+  DODU_ASSIGN_OR_RETURN(IndexLock lock, impl_->Lock(platform::LockType::kShared));
   std::vector<CdxEntry> out;
   std::set<uint32_t> seen;
   std::function<Status(uint32_t, int)> walk = [&](uint32_t off, int depth) -> Status {
@@ -673,7 +696,7 @@ Result<std::vector<CdxEntry>> CdxIndex::ReadAll() {
 
 Status CdxIndex::Check() {
   Impl& m = *impl_;
-  DODU_RETURN_IF_ERROR(m.Refresh());
+  DODU_ASSIGN_OR_RETURN(IndexLock lock, m.Lock(platform::LockType::kShared));
   std::set<uint32_t> seen;
   std::vector<std::vector<std::pair<uint32_t, std::shared_ptr<const Node>>>> levels;
   int leaf_depth = -1;

@@ -43,13 +43,15 @@ Number ParseNumber(std::string_view s, bool* valid) {
   if (i < s.size() && (s[i] == '-' || s[i] == '+')) neg = s[i++] == '-';
   Number n;
   bool digits = false;
+  int significant = 0;  // beyond kMaxDigits the text is not a field's number
+  constexpr int kMaxDigits = 36;
   for (; i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])); ++i) {
-    if (n.mantissa < (static_cast<__int128>(1) << 100)) n.mantissa = n.mantissa * 10 + (s[i] - '0');
+    if (++significant <= kMaxDigits) n.mantissa = n.mantissa * 10 + (s[i] - '0');
     digits = true;
   }
   if (i < s.size() && s[i] == '.') {
     for (++i; i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])); ++i) {
-      if (n.scale < 30) {
+      if (++significant <= kMaxDigits) {
         n.mantissa = n.mantissa * 10 + (s[i] - '0');
         ++n.scale;
       }
@@ -57,7 +59,9 @@ Number ParseNumber(std::string_view s, bool* valid) {
     }
   }
   while (i < s.size() && s[i] == ' ') ++i;
-  if (valid) *valid = i == s.size() && (digits || IsBlank(s));
+  bool ok = i == s.size() && (digits || IsBlank(s)) && significant <= kMaxDigits;
+  if (valid) *valid = ok;
+  if (significant > kMaxDigits) return Number{};
   if (neg) n.mantissa = -n.mantissa;
   return n;
 }
@@ -246,7 +250,9 @@ class Parser {
           DODU_ASSIGN_OR_RETURN(n.b, IntLiteral());
         }
       }
-      if (n.a < 1 || n.b < 0 || n.b >= n.a) return Error(id + "() width or decimals out of range");
+      if (n.a < 1 || n.a > kMaxKeyLength || n.b < 0 || n.b > 18 || n.b >= n.a) {
+        return Error(id + "() width or decimals out of range");
+      }
       n.type = ValType::kChar;
       n.length = n.a;
       n.args.push_back(std::move(arg));

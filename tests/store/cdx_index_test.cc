@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/env.h"
+#include "platform/memory_env.h"
 #include "platform/testutil.h"
 #include "store/key_expr.h"
 
@@ -325,6 +326,28 @@ TEST_F(CdxIndexTest, SecondHandleSeesChangesWithoutReopening) {
   ASSERT_OK(ca.Top());
   EXPECT_EQ(ca.recno(), 1601u);
   EXPECT_EQ(All(a), All(*b));
+}
+
+// Two stations must not write their nodes into one index at the same time (two
+// records changed under their own record locks): every change holds the index's
+// own lock, and a reader waits for a change to end instead of reading half of it.
+TEST(CdxIndexLock, ChangesAndReadsWaitForTheIndexLock) {
+  platform::MemoryEnv env;  // its clock advances when waited on
+  auto e = KeyExpr::Compile("CPF", kLayout);
+  ASSERT_OK(e);
+  auto idx = CdxIndex::Create(env, "/LOCK.CDX", *e, {{Pad("1", 11), 1}}, 1, 1);
+  ASSERT_OK(idx);
+  auto other = env.Open("/LOCK.CDX", platform::OpenMode::kReadWrite);  // another station inside a change
+  ASSERT_OK(other);
+  ASSERT_OK((*other)->TryLock(0x7FFFFF00, 1, platform::LockType::kExclusive));
+  EXPECT_EQ(idx->Insert(Pad("2", 11), 2).code(), StatusCode::kLocked);
+  auto cur = idx->NewCursor();
+  EXPECT_EQ(cur.Seek("1").status().code(), StatusCode::kLocked);
+  ASSERT_OK((*other)->Unlock(0x7FFFFF00, 1));
+  ASSERT_OK(idx->Insert(Pad("2", 11), 2));
+  ASSERT_OK((*other)->TryLock(0x7FFFFF00, 1, platform::LockType::kShared));  // readers share it
+  EXPECT_TRUE(*cur.Seek("2"));
+  EXPECT_EQ(idx->Remove(Pad("2", 11), 2).code(), StatusCode::kLocked);
 }
 
 TEST_F(CdxIndexTest, StampAndInterruptedChange) {

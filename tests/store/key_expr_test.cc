@@ -95,6 +95,7 @@ TEST(KeyExpr, NumericAndDateKeysSortAsNumbers) {
   EXPECT_EQ(*NumericKeyFromText(" 2.50"), num->EvaluateImage(Image({"", "", "2.5"})));
   EXPECT_EQ(NumericKeyFromInt(3), num->EvaluateImage(Image({"", "", "3.00"})));
   EXPECT_FALSE(NumericKeyFromText("12a").ok());
+  EXPECT_FALSE(NumericKeyFromText(std::string(40, '9')).ok());
 
   auto date = KeyExpr::Compile("dt_lc", kLayout);
   ASSERT_OK(date);
@@ -125,7 +126,7 @@ TEST(KeyExpr, LongCharacterKeysAreCutToTheIndexLimit) {
 TEST(KeyExpr, RefusesWhatItCannotEvaluate) {
   for (const char* bad : {"", "NOPE", "CPF+", "CPF+VALOR", "STR(CPF,4)", "DTOS(CPF)", "UPPER(VALOR)",
                           "STR(VALOR,0)", "STR(VALOR,4,4)", "SUBSTR(CPF,10,5)", "FOO(CPF)", "CPF)",
-                          "(CPF", "STR(VALOR,x)", "LEFT(CPF,12)"}) {
+                          "(CPF", "STR(VALOR,x)", "LEFT(CPF,12)", "STR(VALOR,300)", "STR(VALOR,30,19)"}) {
     auto e = KeyExpr::Compile(bad, kLayout);
     ASSERT_FALSE(e.ok()) << bad;
     EXPECT_EQ(e.status().code(), StatusCode::kInvalid) << bad;

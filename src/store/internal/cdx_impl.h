@@ -15,6 +15,26 @@
 
 namespace dodu::store {
 
+// A byte-range lock on the index file itself, far past its end, held around
+// every change (exclusive) and every read of the tree (shared): writers of two
+// stations never interleave their nodes, and a reader never sees half a change.
+// A rewrite replaces the file only under an exclusive open of the table, when
+// nobody else can hold it.
+inline constexpr uint64_t kChangeLockOffset = 0x7FFFFF00;
+
+class IndexLock {
+ public:
+  explicit IndexLock(platform::File* f) : f_(f) {}
+  IndexLock(IndexLock&& o) noexcept : f_(o.f_) { o.f_ = nullptr; }
+  IndexLock& operator=(IndexLock&&) = delete;
+  ~IndexLock() {
+    if (f_) (void)f_->Unlock(kChangeLockOffset, 1);
+  }
+
+ private:
+  platform::File* f_;
+};
+
 struct CdxIndex::Impl {
   // One node of a root-to-leaf path and the entry taken in it.
   struct Step {
@@ -46,6 +66,9 @@ struct CdxIndex::Impl {
 
   explicit Impl(KeyExpr e) : expr(std::move(e)) {}
 
+  // Takes the index lock, waiting a few seconds at most (kLocked then), and
+  // refreshes under it.
+  Result<IndexLock> Lock(platform::LockType type);
   Status Refresh();
   Result<std::shared_ptr<const cdx::Node>> Read(uint32_t off);
   Status Write(uint32_t off, const cdx::Node& node);
