@@ -233,7 +233,10 @@ Result<ReindexReport> REINDEXA(OpenerContext& ctx, WorkAreas& areas, const std::
       Result<Record> r = list->Current();
       if (!r.ok()) break;
       Result<std::string> folder = FolderFromList(ctx, r->GetText("DIRETOR").value_or(""));
-      if (folder.ok() && ctx.env.IsDirectory(*folder)) folders.push_back(*folder);
+      if (!folder.ok()) continue;
+      // The list keeps folders in upper case; the disk may not.
+      Result<std::string> on_disk = platform::ResolveExisting(ctx.env, *folder);
+      if (on_disk.ok() && ctx.env.IsDirectory(*on_disk)) folders.push_back(*on_disk);
     }
     (void)list->Top();
     if (!here.empty()) (void)list->Seek(here);
