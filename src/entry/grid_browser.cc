@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <deque>
 
-
 namespace dodu::entry {
 
 namespace {
@@ -21,11 +20,16 @@ constexpr uint8_t kUpTee = 0xC1;       // ┴
 }  // namespace
 
 std::vector<Key> GridExitKeys(bool screen_keys) {
-  std::vector<Key> keys = {Key::Named(KeyType::kTab), Key::Named(KeyType::kShiftTab),
-                           Key::Esc(),     Key::F(1),
-                           Key::AltF(1),   Key::F(11),
-                           Key::AltF(2),   Key::F(12),
-                           Key::AltF(3),   Key::AltF(7)};
+  std::vector<Key> keys = {Key::Named(KeyType::kTab),
+                           Key::Named(KeyType::kShiftTab),
+                           Key::Esc(),
+                           Key::F(1),
+                           Key::AltF(1),
+                           Key::F(11),
+                           Key::AltF(2),
+                           Key::F(12),
+                           Key::AltF(3),
+                           Key::AltF(7)};
   if (screen_keys)
     for (int n = 2; n <= 10; ++n) keys.push_back(Key::F(n));
   return keys;
@@ -202,8 +206,10 @@ bool GridBrowser::WriteCell(int row, int col, const screen::EditValue& value) {
   if (options_.check && options_.check(*this, row, col, value) != CellVerdict::kAccept)
     return false;
   if (!grid_.Set(row, col, value).ok()) return false;
-  if (options_.after_edit) options_.after_edit(*this, row, col);
-  else grid_.RecomputeTotals();
+  if (options_.after_edit)
+    options_.after_edit(*this, row, col);
+  else
+    grid_.RecomputeTotals();
   return true;
 }
 
@@ -236,8 +242,10 @@ Result<std::vector<Key>> GridBrowser::EditCurrent(std::optional<Key> first_key) 
   DODU_ASSIGN_OR_RETURN(CellEditResult result, EditCellAt(tk_, req));
   if (result.confirmed && verdict == CellVerdict::kAccept) {
     if (grid_.Set(row, col, result.value).ok()) {
-      if (options_.after_edit) options_.after_edit(*this, row, col);
-      else grid_.RecomputeTotals();
+      if (options_.after_edit)
+        options_.after_edit(*this, row, col);
+      else
+        grid_.RecomputeTotals();
     }
   }
   Draw();
@@ -253,9 +261,12 @@ Result<std::optional<GridExit>> GridBrowser::HandleKey(const Key& key) {
 
   if (options_.on_key) {
     switch (options_.on_key(*this, key)) {
-      case GridKeyAction::kHandled: return std::optional<GridExit>();
-      case GridKeyAction::kLeave: return leave(key);
-      case GridKeyAction::kNotMine: break;
+      case GridKeyAction::kHandled:
+        return std::optional<GridExit>();
+      case GridKeyAction::kLeave:
+        return leave(key);
+      case GridKeyAction::kNotMine:
+        break;
     }
   }
   if (key.type == KeyType::kMenu || IsExitKey(key)) return leave(key);
@@ -263,13 +274,27 @@ Result<std::optional<GridExit>> GridBrowser::HandleKey(const Key& key) {
   const int last_col = grid_.cols() - 1;
   const int end_col = options_.end_limit < 0 ? last_col : std::min(options_.end_limit, last_col);
   switch (key.type) {
-    case KeyType::kUp: row_ += SkipMatriz(row_, -1, grid_.rows()); break;
-    case KeyType::kDown: row_ += SkipMatriz(row_, 1, grid_.rows()); break;
-    case KeyType::kPgUp: row_ += SkipMatriz(row_, -DataRows(), grid_.rows()); break;
-    case KeyType::kPgDn: row_ += SkipMatriz(row_, DataRows(), grid_.rows()); break;
-    case KeyType::kCtrlPgUp: row_ = 0; break;
-    case KeyType::kCtrlPgDn: row_ = std::max(grid_.rows() - 1, 0); break;
-    case KeyType::kLeft: MoveColumn(-1); break;
+    case KeyType::kUp:
+      row_ += SkipMatriz(row_, -1, grid_.rows());
+      break;
+    case KeyType::kDown:
+      row_ += SkipMatriz(row_, 1, grid_.rows());
+      break;
+    case KeyType::kPgUp:
+      row_ += SkipMatriz(row_, -DataRows(), grid_.rows());
+      break;
+    case KeyType::kPgDn:
+      row_ += SkipMatriz(row_, DataRows(), grid_.rows());
+      break;
+    case KeyType::kCtrlPgUp:
+      row_ = 0;
+      break;
+    case KeyType::kCtrlPgDn:
+      row_ = std::max(grid_.rows() - 1, 0);
+      break;
+    case KeyType::kLeft:
+      MoveColumn(-1);
+      break;
     case KeyType::kRight:
       if (options_.right_limit >= 0 && col_ >= options_.right_limit) break;
       MoveColumn(1);
@@ -284,13 +309,19 @@ Result<std::optional<GridExit>> GridBrowser::HandleKey(const Key& key) {
       if (col_ < end_col) col_ = std::min(last_shown, end_col);
       break;
     }
-    case KeyType::kCtrlHome: col_ = FirstMovable(); break;
+    case KeyType::kCtrlHome:
+      col_ = FirstMovable();
+      break;
     case KeyType::kCtrlEnd:
       if (options_.ctrl_end_ignored) break;
       if (col_ < end_col) col_ = end_col;
       break;
-    case KeyType::kCtrlLeft: Pan(-1); break;
-    case KeyType::kCtrlRight: Pan(1); break;
+    case KeyType::kCtrlLeft:
+      Pan(-1);
+      break;
+    case KeyType::kCtrlRight:
+      Pan(1);
+      break;
     case KeyType::kEnter:
       if (options_.enter_returns_cell) {
         GridExit exit{key, row_, col_, grid_.At(row_, col_)};
@@ -351,10 +382,12 @@ Result<std::optional<GridExit>> GridBrowser::HandleKey(const Key& key) {
         case 'W':
           if (options_.save_declaration) options_.save_declaration();
           break;
-        default: break;
+        default:
+          break;
       }
       break;
-    default: break;
+    default:
+      break;
   }
   if (row_ > grid_.rows() - 1) row_ = std::max(grid_.rows() - 1, 0);
   EnsureVisible();

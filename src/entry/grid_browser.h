@@ -59,17 +59,17 @@ enum class CellVerdict {
 std::vector<screen::Key> GridExitKeys(bool screen_keys = true);
 
 struct GridOptions {
-  int frozen = 0;           // columns kept at the left; the cursor never rests on them
+  int frozen = 0;  // columns kept at the left; the cursor never rests on them
   bool footing_separator = false;
-  int ult_pos = -1;         // ULT_POS: Enter after an edit here wraps to the next row (-1: last column)
-  int end_limit = -1;       // End and Ctrl End go no further right (-1: none)
+  int ult_pos = -1;    // ULT_POS: Enter after an edit here wraps to the next row (-1: last column)
+  int end_limit = -1;  // End and Ctrl End go no further right (-1: none)
   bool ctrl_end_ignored = false;
-  int right_limit = -1;     // Right is ignored from this column on (-1: none)
+  int right_limit = -1;  // Right is ignored from this column on (-1: none)
   std::vector<screen::Key> exit_keys = GridExitKeys();
   // M_ENT_EXIT: Enter hands the cell back and the grid closes.
   bool enter_returns_cell = false;
   int start_row = 0;
-  int start_col = -1;       // -1: the first column after the frozen ones
+  int start_col = -1;  // -1: the first column after the frozen ones
 
   // May the cell be edited? Null: the column is editable and the row is not
   // the totals row.
@@ -91,7 +91,7 @@ struct GridOptions {
   std::function<void()> on_idle;
   std::function<void()> on_resume;
 
-  ClipText* clip = nullptr;              // Alt M / Alt C; null: off
+  ClipText* clip = nullptr;                  // Alt M / Alt C; null: off
   screen::Calculator* calculator = nullptr;  // Alt S; null: off
 
   // Colours; unset: COR_TEL1 for the cells, COR_ESCOL for the current one (the
@@ -138,8 +138,8 @@ class GridBrowser {
   const GridModel& grid() const { return grid_; }
   screen::Toolkit& toolkit() { return tk_; }
   const GridOptions& options() const { return options_; }
-  int row() const { return row_; }   // NLIN, 0-based
-  int col() const { return col_; }   // PONTEIRO, 0-based
+  int row() const { return row_; }  // NLIN, 0-based
+  int col() const { return col_; }  // PONTEIRO, 0-based
   void SetPosition(int row, int col);
   bool CanEdit(int row, int col) const;
   // Screen position of a cell, nullopt when it is not shown.
@@ -166,8 +166,8 @@ class GridBrowser {
   GridOptions options_;
   int row_ = 0;
   int col_ = 0;
-  int top_row_ = 0;   // first data row shown
-  int left_col_ = 0;  // first scrolling column shown
+  int top_row_ = 0;                  // first data row shown
+  int left_col_ = 0;                 // first scrolling column shown
   std::deque<screen::Key> pending_;  // keys an edit answered, acted on before waiting
   bool idle_stopped_ = false;
 };

@@ -39,9 +39,9 @@ void Draw(screen::Toolkit& tk, const CellEditRequest& req, const screen::EditBuf
 }  // namespace
 
 Result<CellEditResult> EditCellAt(screen::Toolkit& tk, const CellEditRequest& req) {
-  DODU_ASSIGN_OR_RETURN(
-      screen::EditBuffer buf,
-      screen::EditBuffer::Create(req.value, req.picture, req.width, screen::EditOptions{req.confirm}));
+  DODU_ASSIGN_OR_RETURN(screen::EditBuffer buf,
+                        screen::EditBuffer::Create(req.value, req.picture, req.width,
+                                                   screen::EditOptions{req.confirm}));
   CellEditResult result;
   result.value = req.value;
 

@@ -24,10 +24,18 @@ int GridColumn::DisplayWidth() const {
   core::Picture pic = core::Picture::Parse(picture);
   int w = 0;
   switch (kind) {
-    case screen::EditKind::kText: w = pic.DisplayWidth(core::ValueKind::kText, width); break;
-    case screen::EditKind::kNumber: w = pic.DisplayWidth(core::ValueKind::kNumber, 0, shape); break;
-    case screen::EditKind::kDate: w = 10; break;
-    case screen::EditKind::kLogical: w = 1; break;
+    case screen::EditKind::kText:
+      w = pic.DisplayWidth(core::ValueKind::kText, width);
+      break;
+    case screen::EditKind::kNumber:
+      w = pic.DisplayWidth(core::ValueKind::kNumber, 0, shape);
+      break;
+    case screen::EditKind::kDate:
+      w = 10;
+      break;
+    case screen::EditKind::kLogical:
+      w = 1;
+      break;
   }
   if (kind == screen::EditKind::kText && width > 0 && pic.functions().scroll_width == 0 &&
       !pic.has_template())
@@ -118,14 +126,20 @@ std::string GridModel::Display(int r, int c) const {
     case screen::EditKind::kNumber:
       text = pic.FormatNumber(std::get<core::Decimal>(cell), col.shape);
       break;
-    case screen::EditKind::kDate: text = pic.FormatDate(std::get<core::Date>(cell)); break;
-    case screen::EditKind::kLogical: text = pic.FormatLogical(std::get<bool>(cell)); break;
+    case screen::EditKind::kDate:
+      text = pic.FormatDate(std::get<core::Date>(cell));
+      break;
+    case screen::EditKind::kLogical:
+      text = pic.FormatLogical(std::get<bool>(cell));
+      break;
   }
   const size_t w = static_cast<size_t>(col.DisplayWidth());
   if (text.size() < w) {
     // Numbers stand at the right under their heading, texts at the left.
-    if (col.kind == screen::EditKind::kNumber) text.insert(0, w - text.size(), ' ');
-    else text.append(w - text.size(), ' ');
+    if (col.kind == screen::EditKind::kNumber)
+      text.insert(0, w - text.size(), ' ');
+    else
+      text.append(w - text.size(), ' ');
   }
   if (text.size() > w) text.resize(w);
   return text;

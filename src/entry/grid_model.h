@@ -38,13 +38,13 @@ inline constexpr std::string_view kMoneyPicture = "@Ez 999,999,999.99";
 
 // One column of a grid.
 struct GridColumn {
-  std::string heading;   // cp850, shown above the column
-  std::string picture;   // display and edit picture ("" for none)
+  std::string heading;  // cp850, shown above the column
+  std::string picture;  // display and edit picture ("" for none)
   screen::EditKind kind = screen::EditKind::kNumber;
-  int width = 0;         // text columns: the text width; 0 takes the picture's
+  int width = 0;                          // text columns: the text width; 0 takes the picture's
   core::NumberShape shape = kMoneyShape;  // numbers: the range a cell may hold
-  bool editable = true;  // false: shown only (labels, computed columns)
-  bool totalled = true;  // numbers: summed into the totals row
+  bool editable = true;                   // false: shown only (labels, computed columns)
+  bool totalled = true;                   // numbers: summed into the totals row
   // The column's display width (picture, or text width), at least the heading's.
   int DisplayWidth() const;
 };
@@ -59,7 +59,8 @@ class GridModel {
   // A grid of `rows` rows over `columns`, every cell empty (blank text of the
   // column's width, 0, the blank date). `totals_row` (0-based) when the grid
   // has one.
-  GridModel(std::vector<GridColumn> columns, int rows, std::optional<int> totals_row = std::nullopt);
+  GridModel(std::vector<GridColumn> columns, int rows,
+            std::optional<int> totals_row = std::nullopt);
 
   int rows() const { return static_cast<int>(cells_.size()); }
   int cols() const { return static_cast<int>(columns_.size()); }

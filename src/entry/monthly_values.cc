@@ -30,7 +30,8 @@ void FillSecond(GridModel& grid, const MonthlyValuesInput& in, int row) {
 Decimal ESocialRate() { return Decimal::FromScaled(314286, 6); }
 
 Decimal SecondColumnOf(const Decimal& value, const Decimal& rate, MonthlyVariant variant) {
-  if (variant == MonthlyVariant::kESocial) return value.Mul(ESocialRate(), 2, core::Rounding::kTruncate);
+  if (variant == MonthlyVariant::kESocial)
+    return value.Mul(ESocialRate(), 2, core::Rounding::kTruncate);
   return value.Div(rate, 2, core::Rounding::kTruncate);
 }
 
@@ -132,7 +133,8 @@ Result<MonthlyValuesResult> RunMonthlyValues(screen::Toolkit& tk, const MonthlyV
   tk.Fill(kTop, kLeft, kBottom, kRight, ' ', attr);
   tk.Frame(kTop, kLeft, kBottom, kRight, attr, kMonthlyTitle);
 
-  GridBrowser browser(tk, grid, kTop, kGridLeft, kBottom, kGridLeft + kGridWidth - 1, std::move(go));
+  GridBrowser browser(tk, grid, kTop, kGridLeft, kBottom, kGridLeft + kGridWidth - 1,
+                      std::move(go));
   Result<GridExit> exit = browser.Run();
   tk.Restore(under);
   tk.Flush();
