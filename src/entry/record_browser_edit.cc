@@ -168,6 +168,7 @@ Result<std::vector<Key>> RecordBrowser::DOGET(Key first) {
   const Attr active = static_cast<Attr>(tk.colours().COR_PEGA);
   Key end;
   bool filled = false;
+  std::optional<screen::EditValue> confirmed;
   if (first.is_char()) {
     EditEffect e = buf.Handle(first);
     if (e == EditEffect::kFilled) filled = true;
@@ -202,6 +203,7 @@ Result<std::vector<Key>> RecordBrowser::DOGET(Key first) {
     }
     screen::EditValue v = *typed;
     if (profile_.hooks.validate && !profile_.hooks.validate(*this, col_, v)) continue;
+    confirmed = std::move(v);  // as the validation left it
     break;
   }
   tk.ShowCursor(false);
@@ -215,10 +217,8 @@ Result<std::vector<Key>> RecordBrowser::DOGET(Key first) {
     // Nothing typed on the append row: no record.
     return EXITKEY(end, true);
   }
-  Result<screen::EditValue> typed = buf.Value();
-  screen::EditValue v = *typed;
   bool key_changed = false;
-  Status st = WriteCell(v, &key_changed);
+  Status st = WriteCell(*confirmed, &key_changed);
   if (st.IsLocked() || st.IsCancelled()) return std::vector<Key>{};  // the box was shown
   DODU_RETURN_IF_ERROR(st);
   if (key_changed && !was_appending) return std::vector<Key>{};
