@@ -49,7 +49,9 @@ TEST(SelicChecksTest, MonthsAndRates) {
   for (const auto& r : rates) {
     Result<core::Decimal> d = ParseRate(r.text);
     EXPECT_EQ(d.ok(), r.want != nullptr) << r.text;
-    if (d.ok() && r.want) EXPECT_EQ(*d, *core::Decimal::Parse(r.want)) << r.text;
+    if (d.ok() && r.want) {
+      EXPECT_EQ(*d, *core::Decimal::Parse(r.want)) << r.text;
+    }
   }
 }
 
