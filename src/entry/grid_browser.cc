@@ -35,6 +35,19 @@ std::vector<Key> GridExitKeys(bool screen_keys) {
   return keys;
 }
 
+std::function<std::string(const GridModel&, int col)> ColumnTotalFooting(std::string label) {
+  return [label = std::move(label)](const GridModel& g, int c) -> std::string {
+    if (c == 0) return label;
+    const GridColumn& col = g.column(c);
+    if (col.kind != screen::EditKind::kNumber || !col.totalled) return std::string();
+    std::string text =
+        core::Picture::Parse(col.picture).FormatNumber(g.Sum(c, 0, g.rows() - 1), col.shape);
+    const size_t w = static_cast<size_t>(col.DisplayWidth());
+    if (text.size() < w) text.insert(0, w - text.size(), ' ');
+    return text;
+  };
+}
+
 GridBrowser::GridBrowser(screen::Toolkit& tk, GridModel& grid, int top, int left, int bottom,
                          int right, GridOptions options)
     : tk_(tk),
@@ -50,8 +63,14 @@ GridBrowser::GridBrowser(screen::Toolkit& tk, GridModel& grid, int top, int left
 
 // ------------------------------------------------------------------ geometry
 
+// Lines under the rows: the footing separator, and the footing itself.
+static int FootLines(const GridOptions& o) {
+  if (o.footing) return 2;
+  return o.footing_separator ? 1 : 0;
+}
+
 int GridBrowser::DataRows() const {
-  return std::max(1, bottom_ - top_ + 1 - 2 - (options_.footing_separator ? 1 : 0));
+  return std::max(1, bottom_ - top_ + 1 - 2 - FootLines(options_));
 }
 
 int GridBrowser::FirstMovable() const {
@@ -142,8 +161,9 @@ void GridBrowser::Draw() {
   const std::vector<Placed> placed = Layout(grid_, options_.frozen, left_col_, left_, right_);
   const int sep_row = top_ + 1;
   for (int x = left_; x <= right_; ++x) tk_.Put(sep_row, x, Cell{kHorizontal, normal});
-  if (options_.footing_separator)
-    for (int x = left_; x <= right_; ++x) tk_.Put(bottom_, x, Cell{kHorizontal, normal});
+  const int foot_sep = bottom_ - (options_.footing ? 1 : 0);
+  if (FootLines(options_) > 0)
+    for (int x = left_; x <= right_; ++x) tk_.Put(foot_sep, x, Cell{kHorizontal, normal});
   for (const Placed& p : placed) {
     std::string heading = grid_.column(p.col).heading;
     heading.resize(p.width, ' ');
@@ -153,7 +173,15 @@ void GridBrowser::Draw() {
       tk_.Put(top_, x, Cell{kVertical, normal});
       tk_.Put(sep_row, x, Cell{kCross, normal});
       for (int r = 0; r < DataRows(); ++r) tk_.Put(top_ + 2 + r, x, Cell{kVertical, normal});
-      if (options_.footing_separator) tk_.Put(bottom_, x, Cell{kUpTee, normal});
+      if (FootLines(options_) > 0)
+        tk_.Put(foot_sep, x, Cell{options_.footing ? kCross : kUpTee, normal});
+      if (options_.footing) tk_.Put(bottom_, x, Cell{kVertical, normal});
+    }
+    if (options_.footing) {
+      std::string foot = options_.footing(grid_, p.col);
+      if (static_cast<int>(foot.size()) > p.width) foot = foot.substr(foot.size() - p.width);
+      foot.resize(p.width, ' ');
+      tk_.Write(bottom_, p.x, foot, normal);
     }
     for (int r = 0; r < DataRows(); ++r) {
       const int gr = top_row_ + r;
@@ -440,6 +468,22 @@ Result<GridExit> GridBrowser::Run() {
       return *exit;
     }
   }
+}
+
+Result<GridExit> MOSBROW(screen::Toolkit& tk, GridModel& grid, int top, int left, int bottom,
+                         int right, int frame, GridOptions options, std::string_view title) {
+  std::optional<screen::SavedRegion> under;
+  if (frame != 0) {
+    if (frame != 2) under = tk.Save(top, left, bottom, right);
+    const auto attr = static_cast<Attr>(tk.colours().COR_TEL1);
+    tk.Fill(top, left, bottom, right, ' ', attr);
+    tk.Frame(top, left, bottom, right, attr, title);
+  }
+  GridBrowser browser(tk, grid, top, left, bottom, right, std::move(options));
+  Result<GridExit> exit = browser.Run();
+  if (under) tk.Restore(*under);
+  tk.Flush();
+  return exit;
 }
 
 }  // namespace dodu::entry

@@ -61,6 +61,9 @@ std::vector<screen::Key> GridExitKeys(bool screen_keys = true);
 struct GridOptions {
   int frozen = 0;  // columns kept at the left; the cursor never rests on them
   bool footing_separator = false;
+  // A footing line under the rows (and a separator above it): the text under
+  // each column, computed from the model at each redraw (ColumnTotalFooting).
+  std::function<std::string(const GridModel&, int col)> footing;
   int ult_pos = -1;    // ULT_POS: Enter after an edit here wraps to the next row (-1: last column)
   int end_limit = -1;  // End and Ctrl End go no further right (-1: none)
   bool ctrl_end_ignored = false;
@@ -108,6 +111,11 @@ struct GridExit {
   // enter_returns_cell: the value of the chosen cell.
   std::optional<screen::EditValue> chosen;
 };
+
+// A footing of totals: `label` under the first column, and under every
+// totalled number column the sum of its rows (the totals row left out),
+// through the column's picture.
+std::function<std::string(const GridModel&, int col)> ColumnTotalFooting(std::string label);
 
 class GridBrowser {
  public:
@@ -171,6 +179,14 @@ class GridBrowser {
   std::deque<screen::Key> pending_;  // keys an edit answered, acted on before waiting
   bool idle_stopped_ = false;
 };
+
+// MOSBROW(grid, top, left, bottom, right, frame): the grid browser in a
+// window. Frame 0 browses inside what is on the screen; 1, 2 and 6 draw a frame
+// with `title` on the rectangle first. With frame 1 or 6 the screen under the
+// window is put back at the end; with 2 the window stays drawn.
+Result<GridExit> MOSBROW(screen::Toolkit& tk, GridModel& grid, int top, int left, int bottom,
+                         int right, int frame, GridOptions options = {},
+                         std::string_view title = {});
 
 }  // namespace dodu::entry
 

@@ -229,6 +229,28 @@ TEST_F(GridBrowserTest, TheScriptRunningOutFailsInsteadOfHanging) {
   EXPECT_THROW((void)Run("{Down}", Frozen()), screen::ScriptExhausted);
 }
 
+TEST_F(GridBrowserTest, MosbrowFootingOfTotalsAndTheScreenPutBack) {
+  // A grid without a totals row, its sums in the footing (the losses list kind).
+  grid_ = GridModel({LabelColumn("Origem", 8), MoneyColumn("Prejuizo")}, 3);
+  ASSERT_TRUE(grid_.Set(0, 0, std::string("Acoes   ")).ok());
+  Scribble();
+  const std::string before = Snapshot();
+  GridOptions o;
+  o.footing = ColumnTotalFooting("Total...");
+  term_.Feed("{Right}1500{Enter}{Right}2,5{Down}{Esc}");
+  std::string shown;
+  o.on_key = [&](GridBrowser&, const Key& k) {
+    if (k == Key::Esc()) shown = term_.RowUtf8(2 + 8 - 1);
+    return GridKeyAction::kNotMine;
+  };
+  Result<GridExit> r = MOSBROW(tk_, grid_, 2, 10, 10, 40, 1, o, "Prejuizos");
+  ASSERT_TRUE(r.ok()) << r.status().ToString();
+  EXPECT_EQ(grid_.Number(0, 1), "1500.00"_dec);
+  EXPECT_EQ(grid_.Number(1, 1), "2.50"_dec);
+  EXPECT_NE(shown.find("Total...│      1.502,50│"), std::string::npos) << shown;
+  EXPECT_EQ(Snapshot(), before);
+}
+
 TEST(ExitKeyTest, MovementAfterAnEdit) {
   using V = std::vector<Key>;
   const Key down = Key::Named(KeyType::kDown), up = Key::Named(KeyType::kUp);
