@@ -1,17 +1,30 @@
-// Entry point of dodu2020. Until the start-up is built it opens the screen,
-// shows that the program is starting and leaves with Esc. --key-probe shows the
-// keys the terminal sends (Esc twice to leave); --demo DIR is accepted for the
-// demo installation. The terminal is given back whatever happens.
+// Entry point of dodu2020.
+//
+//   dodu2020 [terminal]         the station: start-up, main menu, leaving
+//   dodu2020 --demo DIR [terminal]
+//                               installs the demonstration into DIR (once: an
+//                               installed folder is kept as it is) and runs the
+//                               station on it (DIR2020 names it)
+//   dodu2020 --key-probe        shows the keys the terminal sends (Esc twice)
+//
+// The terminal is given back whatever happens, before anything is printed.
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "core/codepage.h"
 #include "platform/env.h"
-#include "screen/dialog.h"
 #include "screen/ncurses_terminal.h"
 #include "screen/toolkit.h"
+#include "shell/demo_install.h"
+#include "shell/main_loop.h"
+#include "shell/startup.h"
+#include "shell/startup_args.h"
 
 namespace {
 
@@ -41,15 +54,34 @@ int KeyProbe(Toolkit& tk, NcursesTerminal& term) {
   }
 }
 
-int StartingUp(Toolkit& tk) {
-  tk.ENCHETELA(' ', 0x1F);
-  LDialog* d = tk.LDLGSHOW(9, 20, 13, 59, "DODU2020");
-  if (d == nullptr) return 1;
-  tk.Write(10, 22, Cp850("O programa está iniciando."), 0x70);
-  tk.Write(12, 22, Cp850("Tecle Esc para sair."), 0x70);
-  tk.LSBDRAW({Toolkit::PartSpec(Cp850("Esc - sair"), 20)});
-  d->activate();
-  d->close();
+std::string CurrentFolder() {
+  std::string buf(4096, '\0');
+  if (getcwd(buf.data(), buf.size()) == nullptr) return "/";
+  return std::string(buf.c_str());
+}
+
+std::string EnvOr(dodu::platform::Env& env, const char* name) {
+  return env.GetEnv(name).value_or("");
+}
+
+// The station from start-up to leaving; the exit status of the program.
+int RunStation(dodu::platform::Env& env, Toolkit& tk, std::optional<std::string> terminal,
+               std::string& failure) {
+  dodu::shell::Station station(env, tk);
+  dodu::shell::StartupOptions options;
+  options.terminal_arg = std::move(terminal);
+  options.current_folder = CurrentFolder();
+  options.home_folder = EnvOr(env, "HOME");
+  options.default_printer = EnvOr(env, "PRINTER");
+  dodu::Status st = dodu::shell::StartUp(station, options);
+  if (!st.ok()) {
+    // The operator has been told; a refusal to go on is no failure.
+    if (st.IsCancelled()) return 0;
+    failure = st.ToString();
+    return 1;
+  }
+  dodu::shell::RegisterStationActions(station);
+  dodu::shell::MainLoop(station);
   return 0;
 }
 
@@ -62,16 +94,34 @@ int Usage() {
 
 int main(int argc, char** argv) {
   bool probe = false;
+  std::optional<std::string> demo;
+  std::optional<std::string> terminal;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--key-probe") == 0) {
       probe = true;
     } else if (std::strcmp(argv[i], "--demo") == 0) {
-      if (++i >= argc) return Usage();  // the demo folder; used once the start-up lands
-    } else if (argv[i][0] == '-') {
+      if (++i >= argc) return Usage();
+      demo = argv[i];
+    } else if (argv[i][0] == '-' || terminal) {
       return Usage();
+    } else {
+      terminal = argv[i];
     }
   }
   std::unique_ptr<dodu::platform::Env> env = dodu::platform::NewPosixEnv();
+  if (demo && !probe) {
+    auto installed = dodu::shell::InstallDemo(*env, *demo);
+    if (!installed.ok()) {
+      std::fprintf(stderr, "dodu2020: demo %s: %s\n", demo->c_str(),
+                   installed.status().ToString().c_str());
+      return 1;
+    }
+    for (const std::string& line : dodu::shell::DemoReportLines(*installed)) {
+      std::fprintf(stderr, "%s\n", line.c_str());
+    }
+    const std::string variable = dodu::shell::InstallFolderVariable(dodu::shell::kCanoAtual);
+    setenv(variable.c_str(), installed->installation_folder.c_str(), 1);
+  }
   int rc = 1;
   std::string failure;
   {
@@ -83,17 +133,20 @@ int main(int argc, char** argv) {
     std::unique_ptr<NcursesTerminal> term = std::move(opened).value();
     try {
       Toolkit tk(*term);
-      tk.Start("DODU2020 - Vesk");
-      rc = probe ? KeyProbe(tk, *term) : StartingUp(tk);
+      if (probe) {
+        tk.Start("DODU2020 - Vesk");
+        rc = KeyProbe(tk, *term);
+      } else {
+        rc = RunStation(*env, tk, terminal, failure);
+      }
     } catch (const std::exception& e) {
       failure = e.what();
+      rc = 1;
     } catch (...) {
       failure = "unknown exception";
+      rc = 1;
     }
   }  // the terminal is given back here, before anything is printed
-  if (!failure.empty()) {
-    std::fprintf(stderr, "dodu2020: %s\n", failure.c_str());
-    return 1;
-  }
+  if (!failure.empty()) std::fprintf(stderr, "dodu2020: %s\n", failure.c_str());
   return rc;
 }

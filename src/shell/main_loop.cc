@@ -1,0 +1,113 @@
+#include "shell/main_loop.h"
+
+#include "core/codepage.h"
+#include "screen/colour_editor.h"
+#include "screen/dialog.h"
+#include "screen/message_box.h"
+#include "shell/menu_bar.h"
+#include "shell/menu_tree.h"
+#include "shell/startup.h"
+#include "store/opener.h"
+
+namespace dodu::shell {
+namespace {
+
+using core::Cp850;
+
+// The event loop of the main window with a freshly built menu bar.
+void RunEventLoop(Station& st) {
+  screen::LDialog& main = st.tk.main_window();
+  InstallMainMenu(main, *st.dispatcher, MenuVariablesOf(st.menu));
+  main.activate();
+}
+
+// VE_AGEN: the agenda's alarms due this minute. The operator's alarms of the
+// day are not loaded yet (the agenda is not part of this program so far), so
+// there are none to show.
+void VeAgen(Station&) {}
+
+Status SaveColours(Station& st, const screen::ColourSettings& colours) {
+  bool opened = false;
+  if (st.areas.Get(56) == nullptr) {
+    DODU_RETURN_IF_ERROR(store::ABERTURA(st.ctx, st.areas, 56));
+    opened = true;
+  }
+  store::WorkArea* area = st.areas.Get(56);
+  Status s = area == nullptr ? Status::NotFound("CORES not opened") : Status::Ok();
+  if (s.ok()) {
+    Result<bool> found = SeekTerminal(*area, st.ctx.terminal);
+    if (!found.ok())
+      s = found.status();
+    else if (*found)
+      s = WriteCurrentFields(st.ctx, *area, ColourFields(colours), 5);
+    else
+      s = AppendFields(
+          st.ctx, *area,
+          [&] {
+            FieldValues f = ColourFields(colours);
+            f.insert(f.begin(), CharField("NRO_TERM", st.ctx.terminal));
+            return f;
+          }(),
+          5);
+  }
+  if (opened) st.areas.Close(56);
+  return s;
+}
+
+}  // namespace
+
+void RegisterStationActions(Station& st) {
+  ActionRegistry& r = st.dispatcher->registry();
+  r.Register(18, [&st](ActionContext&) { return ROTSAIDA(st, 18); });
+  r.Register(91, [&st](ActionContext&) { return ROTSAIDA(st, 91); });
+  r.RegisterColourEditor([&st](ActionContext& c) {
+    Status s = screen::MODCOR(st.tk, c.sub1, [&st](const screen::ColourSettings& colours) {
+      return SaveColours(st, colours);
+    });
+    if (s.ok()) st.colours = ColourFields(st.tk.colours());
+    return s.ok();
+  });
+}
+
+bool ROTSAIDA(Station& st, int code) {
+  if (code == 91 && screen::AVISOSN(st.tk, std::vector<std::string>{Cp850(kLeaveQuestion)}, 2, {},
+                                    Cp850(kLeaveTitle)) != "S") {
+    return false;
+  }
+  StoreBack(st.menu, st.settings);
+  // A refused lock has been told; the values are then simply not stored.
+  (void)st.tables.WriteConfig(ExitFields(st.settings));
+  // After an import (17) the data folder's indexes are rebuilt here once the
+  // reindex exists; until then there is nothing an import could have left.
+  st.areas.CloseAll();
+  st.tk.Fill(0, 0, screen::kScreenRows - 1, screen::kScreenCols - 1, ' ', 0x07);
+  st.tk.Flush();
+  st.leaving = true;
+  st.tk.main_window().end();
+  return true;
+}
+
+void MainLoop(Station& st) {
+  screen::LDialog& main = st.tk.main_window();
+  main.setKey(screen::Key::Alt('I'), [&st] { st.dispatcher->MenuSelect(kAltIOption); });
+  main.setKey(screen::Key::Alt('T'), [&st] { st.dispatcher->MenuSelect(kAltTOption); });
+
+  RunEventLoop(st);
+  if (st.leaving) return;
+  if (ROTSAIDA(st, 91)) return;
+  while (true) {
+    RunEventLoop(st);
+    if (st.leaving) return;
+    screen::Key k = st.tk.RawKey();
+    if (k == screen::Key::Alt('T'))
+      st.dispatcher->MenuSelect(kAltTOption);
+    else if (k == screen::Key::Alt('I'))
+      st.dispatcher->MenuSelect(kAltIOption);
+    else if (k.type == screen::KeyType::kEsc)
+      ROTSAIDA(st, 91);
+    if (st.leaving) return;
+    VeAgen(st);
+  }
+}
+
+}  // namespace dodu::shell
