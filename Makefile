@@ -26,8 +26,9 @@ build: configure
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# The demo takes the reference lists from ../shared/data unless DODU_REFDATA names others.
 run: build
-	@$(BUILD)/src/shell/dodu2020 --demo "$(DEMO)"
+	@DODU_REFDATA="$${DODU_REFDATA:-$(CURDIR)/../shared/data}" $(BUILD)/src/shell/dodu2020 --demo "$(DEMO)"
 
 bench: setup
 	@cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DDODU_BENCH=ON >/dev/null
