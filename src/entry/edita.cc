@@ -22,6 +22,7 @@ Result<screen::Key> MOSTRA(EntryContext& ec, Profile& profile, BrowseRect rect, 
   store::WorkArea* wa = ec.areas.Get(number);
   if (wa == nullptr) return Status::NotFound("work area " + std::to_string(number) + " is empty");
   ec.areas.Select(number);
+  if (profile.hooks.before_show && !profile.hooks.before_show(ec)) return screen::Key();
   screen::Toolkit& tk = ec.tk;
   const screen::ColourSettings& cs = tk.colours();
   const int window = frame == 6 ? kLookupWindow : kBrowseWindow;

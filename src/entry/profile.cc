@@ -1,5 +1,7 @@
 #include "entry/profile.h"
 
+#include "core/codepage.h"
+
 namespace dodu::entry {
 
 // profile_notes.cc, profile_folders.cc
@@ -9,6 +11,20 @@ void RegisterFolderProfiles(ProfileRegistry& registry);
 void RegisterEngineProfiles(ProfileRegistry& registry) {
   RegisterNotesProfile(registry);
   RegisterFolderProfiles(registry);
+}
+
+YearHeadings BuildYearHeadings(int base_year, bool final_declaration, bool exit_declaration) {
+  YearHeadings h;
+  h.CANOAN = h.CDIVAN = "Em 31/12/" + std::to_string(base_year - 1);
+  h.CANOBA = h.CDIVBA = "Em 31/12/" + std::to_string(base_year);
+  if (final_declaration) {
+    h.CANOAN = " Data Partilha";
+    h.CANOBA = " Val. Transf. ";
+    h.CDIVBA = " Data Partilha";
+  } else if (exit_declaration) {
+    h.CANOBA = h.CDIVBA = core::Cp850("Dt.Não Resid.");
+  }
+  return h;
 }
 
 Result<Profile> ProfileRegistry::Build(EntryContext& ec, int number, int option) const {

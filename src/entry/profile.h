@@ -83,6 +83,9 @@ struct ProfileHooks {
   std::function<KeyOutcome(RecordBrowser&, screen::Key key)> key;
   // F_TROCA of the profile when it writes elsewhere than the column's field.
   std::function<Status(RecordBrowser&, const screen::EditValue& value)> f_troca;
+  // MOSTRA asks before browsing (the losses check of profile 13): false
+  // returns without showing the list.
+  std::function<bool(EntryContext&)> before_show;
 };
 
 struct BrowseRect {
@@ -130,6 +133,17 @@ class ProfileRegistry {
  private:
   std::map<int, ProfileBuilder> builders_;
 };
+
+// The year-dependent headings of the assets (CANOAN, CANOBA) and debts
+// (CDIVAN, CDIVBA) value columns: "Em 31/12/" + the year before the base year
+// and "Em 31/12/" + the base year; in a final (estate) declaration
+// " Data Partilha" and " Val. Transf. " (debts: the first unchanged and
+// " Data Partilha"); in an exit declaration the second is "Dt.Não Resid.".
+// Code page 850.
+struct YearHeadings {
+  std::string CANOAN, CANOBA, CDIVAN, CDIVBA;
+};
+YearHeadings BuildYearHeadings(int base_year, bool final_declaration, bool exit_declaration);
 
 // The profiles of this library: 11 (warnings and notes), 40 and 57 (folder lists).
 void RegisterEngineProfiles(ProfileRegistry& registry);

@@ -114,3 +114,33 @@ TEST_F(IncomeColumnsTest, TypedKeyCutsTheRedrawShortAndIsHandledNext) {
 
 }  // namespace
 }  // namespace dodu::entry::testing
+
+namespace dodu::entry::testing {
+namespace {
+
+TEST(YearHeadingsTest, NormalFinalAndExitDeclarations) {
+  YearHeadings n = BuildYearHeadings(2019, false, false);
+  EXPECT_EQ(n.CANOAN, "Em 31/12/2018");
+  EXPECT_EQ(n.CANOBA, "Em 31/12/2019");
+  EXPECT_EQ(n.CDIVBA, "Em 31/12/2019");
+  YearHeadings f = BuildYearHeadings(2019, true, false);
+  EXPECT_EQ(f.CANOAN, " Data Partilha");
+  EXPECT_EQ(f.CANOBA, " Val. Transf. ");
+  EXPECT_EQ(f.CDIVAN, "Em 31/12/2018");
+  EXPECT_EQ(f.CDIVBA, " Data Partilha");
+  YearHeadings e = BuildYearHeadings(2019, false, true);
+  EXPECT_EQ(core::Cp850ToUtf8(e.CANOBA), "Dt.Não Resid.");
+  EXPECT_EQ(e.CANOAN, "Em 31/12/2018");
+}
+
+TEST_F(FolderListTest, ProfileRefusedBeforeShowingIsNotBrowsed) {
+  List();
+  Profile p = *registry.Build(ec, 40, 0);
+  p.hooks.before_show = [](EntryContext&) { return false; };
+  Result<screen::Key> k = MOSTRA(ec, p, p.rect, 0, 50);
+  ASSERT_TRUE(k.ok());
+  EXPECT_EQ(*k, screen::Key());
+}
+
+}  // namespace
+}  // namespace dodu::entry::testing
