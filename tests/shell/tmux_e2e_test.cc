@@ -1,0 +1,109 @@
+// The real program in a real terminal (tmux): the demonstration installed and
+// started, the menu opened with the menu key and walked to a short action,
+// Alt T and "S" leave, and the settings record holds what leaving wrote.
+// Skipped where tmux or the built program is missing.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+
+#include "platform/env.h"
+#include "shell/settings_defaults.h"
+#include "shell/station.h"
+#include "store/table.h"
+
+namespace dodu::shell {
+namespace {
+
+// The program beside this test binary's build folder: <build>/src/shell/dodu2020.
+std::string ProgramPath() {
+  char self[4096];
+  ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+  if (n <= 0) return "";
+  std::string path(self, static_cast<size_t>(n));
+  for (int up = 0; up < 3; ++up) path = path.substr(0, path.rfind('/'));  // <build>
+  return path + "/src/shell/dodu2020";
+}
+
+class TmuxEndToEndTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (std::system("command -v tmux >/dev/null 2>&1") != 0) GTEST_SKIP() << "tmux not installed";
+    program_ = ProgramPath();
+    if (access(program_.c_str(), X_OK) != 0) GTEST_SKIP() << program_ << " not built";
+    char tmpl[] = "/tmp/dodu_e2e_XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    folder_ = tmpl;
+    socket_ = "dodu_e2e_" + std::to_string(getpid());
+  }
+  void TearDown() override {
+    if (!socket_.empty()) Tmux("kill-server 2>/dev/null");
+    if (!folder_.empty()) std::system(("rm -rf '" + folder_ + "'").c_str());
+  }
+  int Tmux(const std::string& args) {
+    return std::system(("tmux -L " + socket_ + " -f /dev/null " + args).c_str());
+  }
+  std::string Capture() {
+    std::string out;
+    FILE* p = popen(("tmux -L " + socket_ + " capture-pane -p -t e2e 2>/dev/null").c_str(), "r");
+    if (p == nullptr) return out;
+    char buf[512];
+    while (fgets(buf, sizeof buf, p) != nullptr) out += buf;
+    pclose(p);
+    return out;
+  }
+  // A real terminal has no clock to fake: the pane is polled, at most 200 times.
+  bool WaitFor(const std::string& text) {
+    for (int i = 0; i < 200; ++i) {
+      if (Capture().find(text) != std::string::npos) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+  }
+  void Keys(const std::string& keys) { Tmux("send-keys -t e2e " + keys); }
+
+  std::string program_, folder_, socket_;
+};
+
+TEST_F(TmuxEndToEndTest, DemoReachesTheMenuRunsAShortActionAndLeavesWritingTheSettings) {
+  const std::string demo = folder_ + "/demo";
+  const std::string cmd = "'env -u DIR2020 -u TERMINAL HOME=" + folder_ +
+                          " DODU_REFDATA=" DODU_SHARED_DIR "/data " + program_ + " --demo " + demo +
+                          " 2>/dev/null; echo EXIT=$?; sleep 30'";
+  ASSERT_EQ(Tmux("new-session -d -s e2e -x 80 -y 28 " + cmd), 0);
+  // The menu bar is filled when the main loop starts; keys typed before may be dropped.
+  ASSERT_TRUE(WaitFor("Declaração  Opções  Selecão")) << Capture();
+  EXPECT_NE(Capture().find("Terminal 00 IR Versão"), std::string::npos) << Capture();
+
+  // Ctrl F10, two to the right ("Selecão"), open it, its last item "Mostra a Selecao".
+  Keys("C-F10");
+  Keys("Right Right Down End Enter");
+  ASSERT_TRUE(WaitFor("Seleçao para impressão")) << Capture();
+  EXPECT_NE(Capture().find("DArevu modo Receita"), std::string::npos) << Capture();
+  Keys("Enter");
+
+  Keys("M-t");
+  ASSERT_TRUE(WaitFor("Confirma saída do programa?")) << Capture();
+  Keys("S");
+  ASSERT_TRUE(WaitFor("EXIT=0")) << Capture();
+
+  // Leaving wrote the settings back: the operator name a new record leaves blank.
+  std::unique_ptr<platform::Env> env = platform::NewPosixEnv();
+  auto table = store::Table::Open(*env, demo + "/CONFIG.DBF", store::Sharing::kShared);
+  ASSERT_TRUE(table.ok()) << table.status().ToString();
+  ASSERT_EQ((*table)->record_count(), 1u);
+  auto record = (*table)->Read(store::RecNo{1});
+  ASSERT_TRUE(record.ok());
+  FieldValues config = RecordFields(*record);
+  EXPECT_EQ(CharOf(config, "NRO_TERM"), "00");
+  EXPECT_EQ(CharOf(config, "NOMEAG"), "USUARIO DO TERMINAL 00");
+  EXPECT_EQ(CharOf(config, "ROTADOANO"), demo);
+  EXPECT_EQ(CharOf(config, "ROTAJAVA"), folder_ + "/ProgramasRFB/IRPF2020/APLICACAO/DADOS");
+}
+
+}  // namespace
+}  // namespace dodu::shell
