@@ -75,6 +75,11 @@ bool ROTSAIDA(Station& st, int code) {
     return false;
   }
   StoreBack(st.menu, st.settings);
+  // ROTADOANO is the data folder in use now (the folder routines may have
+  // switched it); a name that still leads there is kept as the record has it.
+  if (ExistingFolder(st, st.settings.rotadoano) != st.ctx.data_folder) {
+    st.settings.rotadoano = core::Utf8ToCp850(st.ctx.data_folder);
+  }
   // A refused lock has been told; the values are then simply not stored.
   (void)st.tables.WriteConfig(ExitFields(st.settings));
   // After an import (17) the data folder's indexes are rebuilt here once the

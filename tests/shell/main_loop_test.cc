@@ -89,6 +89,17 @@ TEST_F(MainLoopTest, AltTAndYesLeaveAndWriteTheSettingsBack) {
   EXPECT_TRUE(StartUp(next.station, Options("01")).ok());
 }
 
+TEST_F(MainLoopTest, LeavingStoresTheDataFolderInUse) {
+  ASSERT_TRUE(env.CreateDir("/dados").ok());
+  ASSERT_TRUE(Start().ok());
+  RegisterStationActions(station().station);
+  // As the folder routines leave it after switching folders.
+  station().station.ctx.data_folder = "/dados";
+  station().vt.Feed("{Alt T}S");
+  MainLoop(station().station);
+  EXPECT_EQ(CharOf(ReadRecord("CONFIG.DBF"), "ROTADOANO"), "/dados");
+}
+
 TEST_F(MainLoopTest, FimFromTheMenuLeavesAfterTheQuestion) {
   Run(MenuKey(ItemOf(91)) + "S");
   EXPECT_TRUE(station().station.leaving);
