@@ -23,7 +23,8 @@ void LineWhenZero(store::Record& r, std::string_view field, store::RecNo recno) 
 }
 
 bool In(int p, std::initializer_list<int> set) {
-  for (int x : set) if (x == p) return true;
+  for (int x : set)
+    if (x == p) return true;
   return false;
 }
 

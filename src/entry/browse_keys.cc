@@ -17,12 +17,24 @@ BrowseAction ClassifyKey(int profile, const Key& key, const KeyConditions& cond)
       return BrowseAction::kClick;
     case KeyType::kChar:
       return key.byte() >= 32 ? BrowseAction::kTypeEdit : BrowseAction::kIgnore;
-    case KeyType::kDown: case KeyType::kUp: case KeyType::kPgDn: case KeyType::kPgUp:
-    case KeyType::kCtrlPgUp: case KeyType::kCtrlPgDn: case KeyType::kLeft: case KeyType::kRight:
-    case KeyType::kHome: case KeyType::kEnd: case KeyType::kCtrlLeft: case KeyType::kCtrlRight:
-    case KeyType::kCtrlHome: case KeyType::kCtrlEnd:
+    case KeyType::kDown:
+    case KeyType::kUp:
+    case KeyType::kPgDn:
+    case KeyType::kPgUp:
+    case KeyType::kCtrlPgUp:
+    case KeyType::kCtrlPgDn:
+    case KeyType::kLeft:
+    case KeyType::kRight:
+    case KeyType::kHome:
+    case KeyType::kEnd:
+    case KeyType::kCtrlLeft:
+    case KeyType::kCtrlRight:
+    case KeyType::kCtrlHome:
+    case KeyType::kCtrlEnd:
       return BrowseAction::kMove;
-    case KeyType::kTab: case KeyType::kShiftTab: case KeyType::kEsc:
+    case KeyType::kTab:
+    case KeyType::kShiftTab:
+    case KeyType::kEsc:
       return BrowseAction::kLeave;
     case KeyType::kF:
       if (key.code <= 3) {
@@ -53,19 +65,33 @@ BrowseAction ClassifyKey(int profile, const Key& key, const KeyConditions& cond)
       return BrowseAction::kPasteClipboard;
     case KeyType::kAlt:
       switch (key.code) {
-        case 'L': return BrowseAction::kInsertMany;
-        case 'R': return BrowseAction::kRenumber;
-        case 'O': return BrowseAction::kOrder;
-        case 'M': return BrowseAction::kCopy;
-        case 'C': return BrowseAction::kPaste;
-        case 'J': return BrowseAction::kAppendText;
-        case 'S': return BrowseAction::kCalculator;
-        case 'K': return BrowseAction::kWindowsCalc;
-        case 'W': return BrowseAction::kSave;
-        case 'T': return BrowseAction::kEndDeclaration;
-        case 'H': return BrowseAction::kUseClock;
-        case 'Z': case 'X': return BrowseAction::kLeave;
-        default: return BrowseAction::kIgnore;
+        case 'L':
+          return BrowseAction::kInsertMany;
+        case 'R':
+          return BrowseAction::kRenumber;
+        case 'O':
+          return BrowseAction::kOrder;
+        case 'M':
+          return BrowseAction::kCopy;
+        case 'C':
+          return BrowseAction::kPaste;
+        case 'J':
+          return BrowseAction::kAppendText;
+        case 'S':
+          return BrowseAction::kCalculator;
+        case 'K':
+          return BrowseAction::kWindowsCalc;
+        case 'W':
+          return BrowseAction::kSave;
+        case 'T':
+          return BrowseAction::kEndDeclaration;
+        case 'H':
+          return BrowseAction::kUseClock;
+        case 'Z':
+        case 'X':
+          return BrowseAction::kLeave;
+        default:
+          return BrowseAction::kIgnore;
       }
     default:
       return BrowseAction::kIgnore;

@@ -12,28 +12,28 @@ namespace dodu::entry {
 
 enum class BrowseAction {
   kIgnore,
-  kLeave,          // set ULTTECLA / TECLAMUDA and return
-  kMove,           // a movement key
-  kEdit,           // Enter, double click: DOGET
-  kTypeEdit,       // a printable character starts the edit with it
-  kClick,          // moves the highlight to the clicked cell
-  kDelete,         // Del
-  kInsert,         // Ins
-  kInsertMany,     // Alt L
-  kRenumber,       // Alt R
-  kOrder,          // Alt O
-  kSelectOrder,    // F1..F3 of the selection lists
-  kCopy,           // Alt M
-  kPaste,          // Alt C
-  kAppendText,     // Alt J
-  kAddToBuffer,    // Alt Up
-  kBufferToClip,   // Alt End
-  kPasteClipboard, // Alt Down
-  kCalculator,     // Alt S
-  kWindowsCalc,    // Alt K
-  kSave,           // Alt W
-  kEndDeclaration, // Alt T
-  kUseClock,       // Alt H
+  kLeave,           // set ULTTECLA / TECLAMUDA and return
+  kMove,            // a movement key
+  kEdit,            // Enter, double click: DOGET
+  kTypeEdit,        // a printable character starts the edit with it
+  kClick,           // moves the highlight to the clicked cell
+  kDelete,          // Del
+  kInsert,          // Ins
+  kInsertMany,      // Alt L
+  kRenumber,        // Alt R
+  kOrder,           // Alt O
+  kSelectOrder,     // F1..F3 of the selection lists
+  kCopy,            // Alt M
+  kPaste,           // Alt C
+  kAppendText,      // Alt J
+  kAddToBuffer,     // Alt Up
+  kBufferToClip,    // Alt End
+  kPasteClipboard,  // Alt Down
+  kCalculator,      // Alt S
+  kWindowsCalc,     // Alt K
+  kSave,            // Alt W
+  kEndDeclaration,  // Alt T
+  kUseClock,        // Alt H
 };
 
 struct KeyConditions {

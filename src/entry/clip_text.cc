@@ -59,7 +59,7 @@ std::string ClipText::Take() {
 }
 
 std::variant<std::monostate, screen::EditValue> ClipText::PasteFor(screen::EditKind kind,
-                                                                    int width) const {
+                                                                   int width) const {
   if (kind == screen::EditKind::kText && is_text()) {
     std::string t = text();
     // A buffer of several lines pastes its first line into a single field.

@@ -30,8 +30,9 @@ Result<screen::Key> MOSTRA(EntryContext& ec, Profile& profile, BrowseRect rect, 
     tk.REDEFJAN(window, cs.COR_TEL1, cs.COR_TEL2, cs.COR_TEL3, rect.top, rect.left, rect.bottom,
                 rect.right, 2);
     tk.ABREJAN(window);
-    if (!profile.title.empty()) tk.Frame(rect.top, rect.left, rect.bottom, rect.right,
-                                         static_cast<screen::Attr>(cs.COR_TEL2), profile.title);
+    if (!profile.title.empty())
+      tk.Frame(rect.top, rect.left, rect.bottom, rect.right, static_cast<screen::Attr>(cs.COR_TEL2),
+               profile.title);
   }
   RecordBrowser browser(ec, profile, *wa, rect);
   Status st = browser.Init();

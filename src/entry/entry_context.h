@@ -27,18 +27,18 @@ enum class DependantList { kDependants, kAlimony, kHeirs };
 
 // What ADIC_REG presets besides CPF: the item the screen is editing.
 struct AppendPresets {
-  std::string income_kind;       // I1_1: "J", "D", "A", "F", "E", "L", "P", "I"
-  std::string titular = "S";     // I1_11: "S" titular, "N" dependant
-  std::string dependant_cpf;     // I1_8 for a dependant's line
-  std::string rural_activity;    // ATV_BRASIL of the rural tables: "S" Brazil, "N" abroad
+  std::string income_kind;     // I1_1: "J", "D", "A", "F", "E", "L", "P", "I"
+  std::string titular = "S";   // I1_11: "S" titular, "N" dependant
+  std::string dependant_cpf;   // I1_8 for a dependant's line
+  std::string rural_activity;  // ATV_BRASIL of the rural tables: "S" Brazil, "N" abroad
   DependantList dependant_list = DependantList::kDependants;
-  int asset_number = 0;          // BEM_NRO of the cost items (profile 10)
-  int variable_item = 0;         // RVAR_NRO (profiles 14, 19)
-  std::string day_trade;         // DAY_TRADE (profiles 14, 19)
-  std::string credit_debit;      // TIPOCR "C" or "D" (profiles 18, 38)
-  int asset_line = 0;            // REFEREN (profile 27)
-  core::Date agenda_day;         // DATAG (profiles 48, 49)
-  std::string agenda_owner;      // NOMEAG
+  int asset_number = 0;      // BEM_NRO of the cost items (profile 10)
+  int variable_item = 0;     // RVAR_NRO (profiles 14, 19)
+  std::string day_trade;     // DAY_TRADE (profiles 14, 19)
+  std::string credit_debit;  // TIPOCR "C" or "D" (profiles 18, 38)
+  int asset_line = 0;        // REFEREN (profile 27)
+  core::Date agenda_day;     // DATAG (profiles 48, 49)
+  std::string agenda_owner;  // NOMEAG
 };
 
 // A jump request of the warnings list: the screen, option, record and column to show.
@@ -59,25 +59,25 @@ struct HotKeyHooks {
 };
 
 struct EntryState {
-  int OPC = 0;                  // the profile running
-  int PONTEIRO = 1;             // current column (1-based)
-  int PONTVERT = 1;             // current row on the screen (1-based)
-  std::string EDI_CAMPO;        // field of the current column
-  bool LAPPEND = false;         // on the append row
-  screen::Key LASTECLA;         // the key that started the last edit
-  screen::Key ULTTECLA;         // the key the user left with
-  bool TECLAMUDA = false;       // the screen loop is asked to change screen
-  bool LTEMERR = false;         // a jump request: record NPOSIATU, column NQCOL first
+  int OPC = 0;             // the profile running
+  int PONTEIRO = 1;        // current column (1-based)
+  int PONTVERT = 1;        // current row on the screen (1-based)
+  std::string EDI_CAMPO;   // field of the current column
+  bool LAPPEND = false;    // on the append row
+  screen::Key LASTECLA;    // the key that started the last edit
+  screen::Key ULTTECLA;    // the key the user left with
+  bool TECLAMUDA = false;  // the screen loop is asked to change screen
+  bool LTEMERR = false;    // a jump request: record NPOSIATU, column NQCOL first
   int NPOSIATU = 0;
   int NQCOL = 0;
-  int SO_MOS = 1;               // 0: draw once and return
-  bool LSAI = false;            // the program's exit request
+  int SO_MOS = 1;     // 0: draw once and return
+  bool LSAI = false;  // the program's exit request
   ClipText CLIPTEX;
 
-  std::string cpf;              // the open taxpayer (11 digits)
+  std::string cpf;  // the open taxpayer (11 digits)
   bool declaration_open = false;
-  bool has_rural = false;       // Alt F2 / F12 lead to the rural screens
-  bool saving_allowed = true;   // Alt W
+  bool has_rural = false;      // Alt F2 / F12 lead to the rural screens
+  bool saving_allowed = true;  // Alt W
   int base_year = 2019;
   AppendPresets presets;
   std::optional<JumpRequest> jump;

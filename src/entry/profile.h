@@ -37,16 +37,14 @@ struct Footing {
   std::string total_mask = "@Ez 999,999,999.99";
   // A count: the label followed by the number of rows.
   std::string count_label;
-  bool any() const {
-    return !per_column.empty() || !total_field.empty() || !count_label.empty();
-  }
+  bool any() const { return !per_column.empty() || !total_field.empty() || !count_label.empty(); }
 };
 
 // How Ins inserts.
 enum class InsertMode {
   kNone,
-  kBefore,      // tables kept in record order: the rows from the current one shift down
-  kAfterLine,   // line-numbered lists: a line number between the current and the next
+  kBefore,     // tables kept in record order: the rows from the current one shift down
+  kAfterLine,  // line-numbered lists: a line number between the current and the next
 };
 
 // What a profile's own key handler did with a key.
@@ -95,27 +93,27 @@ struct BrowseRect {
 struct Profile {
   int number = 0;
   int option = 0;
-  int area = 0;                  // 0: the current area
-  std::string title;             // of the browse window
+  int area = 0;       // 0: the current area
+  std::string title;  // of the browse window
   BrowseRect rect;
-  int frame = 2;                 // MOSTRA's frame (0, 1, 2, 6)
+  int frame = 2;                                     // MOSTRA's frame (0, 1, 2, 6)
   std::function<bool(const store::Record&)> filter;  // null: every record
-  int order = -1;                // the area's order to set; -1 keeps it
+  int order = -1;                                    // the area's order to set; -1 keeps it
   std::vector<Column> columns;
-  int n_cam = 0;                 // N_CAM; 0: every column
-  int ult_pos = 0;               // ULT_POS (1-based); 0: the last column
-  int frozen = 0;                // columns kept at the left
-  int dynamic_frozen = 0;        // frozen only while right of the third column
-  int first_column = 0;          // where the cursor starts (0-based)
+  int n_cam = 0;           // N_CAM; 0: every column
+  int ult_pos = 0;         // ULT_POS (1-based); 0: the last column
+  int frozen = 0;          // columns kept at the left
+  int dynamic_frozen = 0;  // frozen only while right of the third column
+  int first_column = 0;    // where the cursor starts (0-based)
   Footing footing;
   bool footing_separator = false;
   bool redraw_all_after_edit = false;
-  bool confirm_edits = false;    // an edit ends only with Enter or a movement key
+  bool confirm_edits = false;  // an edit ends only with Enter or a movement key
   InsertMode insert = InsertMode::kNone;
-  std::string line_field;        // kAfterLine: I7_0, I8_0, I8R_0, I9R_0
-  std::string item_field;        // Alt R: I7_1, I8_1, ITEM
-  std::string description_field; // Alt Down / Alt J target
-  int paste_piece_width = 0;     // Alt Down cuts longer lines into pieces (notes: 74)
+  std::string line_field;         // kAfterLine: I7_0, I8_0, I8R_0, I9R_0
+  std::string item_field;         // Alt R: I7_1, I8_1, ITEM
+  std::string description_field;  // Alt Down / Alt J target
+  int paste_piece_width = 0;      // Alt Down cuts longer lines into pieces (notes: 74)
   ProfileHooks hooks;
 
   int shown_columns() const { return n_cam > 0 ? n_cam : static_cast<int>(columns.size()); }

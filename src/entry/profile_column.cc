@@ -81,7 +81,8 @@ Result<CompiledColumn> CompiledColumn::Compile(const Column& column,
   c.layout_ = layout;
   c.display_slot_ = layout->Find(column.expression);
   if (c.display_slot_ == nullptr) {
-    DODU_ASSIGN_OR_RETURN(store::KeyExpr e, store::KeyExpr::Compile(column.expression, layout->fields()));
+    DODU_ASSIGN_OR_RETURN(store::KeyExpr e,
+                          store::KeyExpr::Compile(column.expression, layout->fields()));
     if (e.type() != store::KeyType::kCharacter) {
       return Status::Invalid(column.expression + ": a display expression must give text");
     }
@@ -94,7 +95,8 @@ Result<CompiledColumn> CompiledColumn::Compile(const Column& column,
   store::Record blank = store::Record::Blank(layout);
   c.width_ = 0;
   std::string sample = c.Display(blank);
-  c.width_ = std::max<int>(static_cast<int>(sample.size()), static_cast<int>(column.heading.size()));
+  c.width_ =
+      std::max<int>(static_cast<int>(sample.size()), static_cast<int>(column.heading.size()));
   return c;
 }
 

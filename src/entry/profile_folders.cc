@@ -31,8 +31,10 @@ Result<Profile> BuildFolders(bool own, EntryContext&, int) {
 }  // namespace
 
 void RegisterFolderProfiles(ProfileRegistry& registry) {
-  registry.Register(40, [](EntryContext& ec, int option) { return BuildFolders(true, ec, option); });
-  registry.Register(57, [](EntryContext& ec, int option) { return BuildFolders(false, ec, option); });
+  registry.Register(40,
+                    [](EntryContext& ec, int option) { return BuildFolders(true, ec, option); });
+  registry.Register(57,
+                    [](EntryContext& ec, int option) { return BuildFolders(false, ec, option); });
 }
 
 }  // namespace dodu::entry

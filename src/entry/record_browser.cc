@@ -37,8 +37,8 @@ Status RecordBrowser::Init() {
   }
   cols_.clear();
   for (int i = 0; i < shown; ++i) {
-    DODU_ASSIGN_OR_RETURN(CompiledColumn c,
-                          CompiledColumn::Compile(profile_.columns[i], area_.table().shared_layout()));
+    DODU_ASSIGN_OR_RETURN(CompiledColumn c, CompiledColumn::Compile(profile_.columns[i],
+                                                                    area_.table().shared_layout()));
     cols_.push_back(std::move(c));
   }
   if (profile_.order >= 0) DODU_RETURN_IF_ERROR(area_.SetOrder(profile_.order));
@@ -208,32 +208,57 @@ void RecordBrowser::Move(Key key) {
     }
   };
   switch (key.type) {
-    case KeyType::kDown: down_to(cur_ + 1); break;
-    case KeyType::kPgDn: down_to(cur_ >= n - 1 ? n : std::min(n - 1, cur_ + h)); break;
+    case KeyType::kDown:
+      down_to(cur_ + 1);
+      break;
+    case KeyType::kPgDn:
+      down_to(cur_ >= n - 1 ? n : std::min(n - 1, cur_ + h));
+      break;
     case KeyType::kUp:
-      if (appending_) leave_append();
-      else if (cur_ > 0) --cur_;
+      if (appending_)
+        leave_append();
+      else if (cur_ > 0)
+        --cur_;
       break;
     case KeyType::kPgUp:
-      if (appending_) leave_append();
-      else cur_ = std::max(0, cur_ - h);
+      if (appending_)
+        leave_append();
+      else
+        cur_ = std::max(0, cur_ - h);
       break;
     case KeyType::kCtrlPgUp:
-      if (appending_) leave_append();
-      else cur_ = 0;
+      if (appending_)
+        leave_append();
+      else
+        cur_ = 0;
       break;
     case KeyType::kCtrlPgDn:
-      if (appending_) leave_append();
-      else cur_ = std::max(0, n - 1);
+      if (appending_)
+        leave_append();
+      else
+        cur_ = std::max(0, n - 1);
       break;
-    case KeyType::kRight: MoveColumn(col_ + 1); break;
-    case KeyType::kLeft: MoveColumn(col_ - 1); break;
-    case KeyType::kCtrlHome: MoveColumn(0); left_ = frozen_; EnsureVisible(); break;
-    case KeyType::kCtrlEnd: MoveColumn(column_count() - 1); break;
+    case KeyType::kRight:
+      MoveColumn(col_ + 1);
+      break;
+    case KeyType::kLeft:
+      MoveColumn(col_ - 1);
+      break;
+    case KeyType::kCtrlHome:
+      MoveColumn(0);
+      left_ = frozen_;
+      EnsureVisible();
+      break;
+    case KeyType::kCtrlEnd:
+      MoveColumn(column_count() - 1);
+      break;
     case KeyType::kHome: {
       std::vector<Placed> p = Layout();
       for (const Placed& q : p) {
-        if (q.column >= frozen_) { MoveColumn(q.column); break; }
+        if (q.column >= frozen_) {
+          MoveColumn(q.column);
+          break;
+        }
       }
       break;
     }
@@ -254,7 +279,8 @@ void RecordBrowser::Move(Key key) {
       MoveColumn(col_ - shown);
       break;
     }
-    default: break;
+    default:
+      break;
   }
   EnsureVisible();
 }

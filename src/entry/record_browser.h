@@ -82,8 +82,8 @@ class RecordBrowser {
   store::WorkArea& area() { return area_; }
   const std::vector<store::RecNo>& rows() const { return rows_; }
   bool appending() const { return appending_; }
-  int column() const { return col_; }           // 0-based
-  int current_index() const { return cur_; }    // rows().size() on the append row
+  int column() const { return col_; }         // 0-based
+  int current_index() const { return cur_; }  // rows().size() on the append row
   std::optional<store::RecNo> current_recno() const;
   Result<store::Record> CurrentRecord();
   const CompiledColumn& compiled(int column) const { return cols_[column]; }

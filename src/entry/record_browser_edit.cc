@@ -21,8 +21,14 @@ constexpr int kPopupWidth = 64;
 
 bool EndsEdit(const Key& k) {
   switch (k.type) {
-    case KeyType::kEnter: case KeyType::kEsc: case KeyType::kUp: case KeyType::kDown:
-    case KeyType::kPgUp: case KeyType::kPgDn: case KeyType::kTab: case KeyType::kShiftTab:
+    case KeyType::kEnter:
+    case KeyType::kEsc:
+    case KeyType::kUp:
+    case KeyType::kDown:
+    case KeyType::kPgUp:
+    case KeyType::kPgDn:
+    case KeyType::kTab:
+    case KeyType::kShiftTab:
       return true;
     default:
       return false;
@@ -63,9 +69,8 @@ Status RecordBrowser::WriteCell(const screen::EditValue& value, bool* key_change
   if (!n) {
     // The append row: the record comes to exist with its first value.
     DODU_ASSIGN_OR_RETURN(store::RecNo added, NewRecord());
-    Status st = ChangeRecord(ec_, area_, added, [&](store::Record& rec) {
-      return c.Set(rec, value);
-    });
+    Status st =
+        ChangeRecord(ec_, area_, added, [&](store::Record& rec) { return c.Set(rec, value); });
     area_.table().UnlockRecord(added);
     DODU_RETURN_IF_ERROR(st);
     appending_ = false;
@@ -102,8 +107,10 @@ Status RecordBrowser::FRESHORDER(store::RecNo n) {
 std::vector<Key> RecordBrowser::EXITKEY(Key end, bool appending) const {
   const int ult = profile_.ult_pos > 0 ? profile_.ult_pos - 1 : column_count() - 1;
   switch (end.type) {
-    case KeyType::kPgDn: return appending ? std::vector<Key>{} : std::vector<Key>{Key(KeyType::kDown)};
-    case KeyType::kPgUp: return appending ? std::vector<Key>{} : std::vector<Key>{Key(KeyType::kUp)};
+    case KeyType::kPgDn:
+      return appending ? std::vector<Key>{} : std::vector<Key>{Key(KeyType::kDown)};
+    case KeyType::kPgUp:
+      return appending ? std::vector<Key>{} : std::vector<Key>{Key(KeyType::kUp)};
     case KeyType::kEnter:
     case KeyType::kChar:  // the field was filled by typing
       if (col_ == ult) return {Key(KeyType::kCtrlHome), Key(KeyType::kDown)};
@@ -118,7 +125,8 @@ std::vector<Key> RecordBrowser::EXITKEY(Key end, bool appending) const {
 
 void RecordBrowser::ShowPopup(const std::string& text, int row) {
   screen::Toolkit& tk = ec_.tk;
-  const int lines = std::max<int>(1, (static_cast<int>(text.size()) + kPopupWidth - 1) / kPopupWidth);
+  const int lines =
+      std::max<int>(1, (static_cast<int>(text.size()) + kPopupWidth - 1) / kPopupWidth);
   const int left = std::max(0, (screen::kScreenCols - kPopupWidth - 2) / 2);
   const int right = left + kPopupWidth + 1;
   int top = row - lines - 2;
@@ -161,7 +169,8 @@ Result<std::vector<Key>> RecordBrowser::DOGET(Key first) {
 
   std::vector<Placed> p = Layout();
   int x = rect_.left + 1;
-  for (const Placed& q : p) if (q.column == col_) x = q.x;
+  for (const Placed& q : p)
+    if (q.column == col_) x = q.x;
   const int row = rect_.top + 3 + ((appending_ ? static_cast<int>(rows_.size()) : cur_) - top_);
   const bool popup = c.column().popup && first.type == KeyType::kEnter;
   screen::Toolkit& tk = ec_.tk;
@@ -230,8 +239,8 @@ Status RecordBrowser::F_TROCA(const screen::EditValue& value) {
   std::optional<store::RecNo> n = current_recno();
   if (!n) return Status::NotFound("F_TROCA: no current record");
   const CompiledColumn& c = cols_[col_];
-  const bool stamp = IsOwnWorkCopy(ec_.store, area_.table()) &&
-                     area_.table().layout().Find("CPF") != nullptr;
+  const bool stamp =
+      IsOwnWorkCopy(ec_.store, area_.table()) && area_.table().layout().Find("CPF") != nullptr;
   return ChangeRecord(ec_, area_, *n, [&](store::Record& rec) {
     DODU_RETURN_IF_ERROR(c.Set(rec, value));
     if (stamp) DODU_RETURN_IF_ERROR(rec.PutText("CPF", ec_.state.cpf));

@@ -73,8 +73,10 @@ Status RecordBrowser::HandleAction(Key k, std::deque<Key>& next) {
       for (const Key& x : after) next.push_back(x);
       return Status::Ok();
     }
-    case BrowseAction::kDelete: return DeleteCurrent();
-    case BrowseAction::kInsert: return InsertCurrent();
+    case BrowseAction::kDelete:
+      return DeleteCurrent();
+    case BrowseAction::kInsert:
+      return InsertCurrent();
     case BrowseAction::kInsertMany: {
       if (profile_.insert != InsertMode::kAfterLine || appending_) return Status::Ok();
       screen::MapVariableStore vars;
@@ -91,8 +93,10 @@ Status RecordBrowser::HandleAction(Key k, std::deque<Key>& next) {
       if (d == nullptr || d->Sign() <= 0) return Status::Ok();
       return InsertMany(static_cast<int>(d->ToScaled(0)));
     }
-    case BrowseAction::kRenumber: return Renumber();
-    case BrowseAction::kOrder: return OrderByCurrentColumn();
+    case BrowseAction::kRenumber:
+      return Renumber();
+    case BrowseAction::kOrder:
+      return OrderByCurrentColumn();
     case BrowseAction::kSelectOrder:
       // The selection lists order by name, CPF or status: their first orders.
       DODU_RETURN_IF_ERROR(area_.SetOrder(k.code));
@@ -152,7 +156,8 @@ Status RecordBrowser::HandleAction(Key k, std::deque<Key>& next) {
       while (!add.empty() && (add.back() == '\n' || add.back() == '\r')) add.pop_back();
       return WriteCell(screen::EditValue(TrimRight(t) + " " + add), nullptr);
     }
-    case BrowseAction::kPasteClipboard: return PasteClipboard();
+    case BrowseAction::kPasteClipboard:
+      return PasteClipboard();
     case BrowseAction::kCalculator: {
       if (!ec_.state.hot_keys.calculator || !cols_[col_].editable()) return Status::Ok();
       std::optional<core::Decimal> r = ec_.state.hot_keys.calculator();
@@ -210,7 +215,8 @@ Status RecordBrowser::DeleteCurrent() {
       yes = Confirm({core::Cp850("Confirma a Exclusão dessa linha?")});
     }
     if (!yes) return Status::Cancelled();
-    if (profile_.hooks.cascade_delete) DODU_RETURN_IF_ERROR(profile_.hooks.cascade_delete(*this, rec));
+    if (profile_.hooks.cascade_delete)
+      DODU_RETURN_IF_ERROR(profile_.hooks.cascade_delete(*this, rec));
     return area_.table().SetDeleted(*n, true);
   }();
   area_.table().UnlockRecord(*n);
@@ -321,7 +327,8 @@ Status RecordBrowser::Renumber() {
   }
   DODU_ASSIGN_OR_RETURN(core::Decimal cur, NumberOf(area_.table(), *n, f));
   if (item && cur.IsZero()) {
-    screen::AVISOSN(ec_.tk, core::Cp850("Só é possível reorganizar a partir de um item diferente de Zero"));
+    screen::AVISOSN(ec_.tk,
+                    core::Cp850("Só é possível reorganizar a partir de um item diferente de Zero"));
     return Status::Ok();
   }
   const std::string q = item ? "Reorganiza os nros dos Bens/dividas após esse Item?"

@@ -42,7 +42,10 @@ class TempIndex {
  private:
   TempIndex(platform::Env& env, store::Table& table, std::string path, std::string expression,
             std::unique_ptr<store::OrderIndex> order)
-      : env_(env), table_(table), path_(std::move(path)), expression_(std::move(expression)),
+      : env_(env),
+        table_(table),
+        path_(std::move(path)),
+        expression_(std::move(expression)),
         order_(std::move(order)) {}
 
   platform::Env& env_;

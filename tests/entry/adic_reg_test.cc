@@ -81,8 +81,9 @@ TEST_F(PresetTest, EveryPresetOfTheTable) {
 }
 
 TEST_F(PresetTest, DependantsListsTakeTheirCodes) {
-  const std::pair<DependantList, std::string> cases[] = {
-      {DependantList::kDependants, "0"}, {DependantList::kAlimony, "99"}, {DependantList::kHeirs, "100"}};
+  const std::pair<DependantList, std::string> cases[] = {{DependantList::kDependants, "0"},
+                                                         {DependantList::kAlimony, "99"},
+                                                         {DependantList::kHeirs, "100"}};
   for (const auto& [list, code] : cases) {
     state.presets.dependant_list = list;
     store::Record r = BlankOfTable(3);

@@ -104,8 +104,10 @@ TEST_F(IncomeColumnsTest, TypedKeyCutsTheRedrawShortAndIsHandledNext) {
   ENTRY_ASSERT_OK(b.Init());
   term.Feed("{Down}{Esc}");
   b.Draw(true);
-  EXPECT_EQ(term.RowUtf8(profile.rect.top + 3).substr(1, 9), "ACME LTDA") << "the current row first";
-  EXPECT_EQ(term.RowUtf8(profile.rect.top + 5).find("OUTRA"), std::string::npos) << "the rest waits";
+  EXPECT_EQ(term.RowUtf8(profile.rect.top + 3).substr(1, 9), "ACME LTDA")
+      << "the current row first";
+  EXPECT_EQ(term.RowUtf8(profile.rect.top + 5).find("OUTRA"), std::string::npos)
+      << "the rest waits";
   Result<Key> k = b.Run();
   ASSERT_TRUE(k.ok());
   EXPECT_EQ(*k, Key::Esc());

@@ -114,7 +114,8 @@ TEST_F(AssetLinesTest, RenumberingItemsAndLines) {
   b.SetCursor(2, 0);
   term.Feed("{Enter}");
   ENTRY_ASSERT_OK(b.Renumber());
-  EXPECT_EQ(ScreenBoxes().back(), "Só é possível reorganizar a partir de um item diferente de Zero");
+  EXPECT_EQ(ScreenBoxes().back(),
+            "Só é possível reorganizar a partir de um item diferente de Zero");
 
   b.SetCursor(1, 1);
   term.Feed("{Enter}");
@@ -187,7 +188,9 @@ TEST_F(AssetLinesTest, AltUpAddsValuesAndAltJAppendsTheBufferToADescription) {
 
 TEST_F(AssetLinesTest, CalculatorResultReplacesANumberAndIsAppendedToText) {
   Asset(10, 1, "casa", 100);
-  state.hot_keys.calculator = [] { return std::optional<core::Decimal>(core::Decimal::FromScaled(123456, 2)); };
+  state.hot_keys.calculator = [] {
+    return std::optional<core::Decimal>(core::Decimal::FromScaled(123456, 2));
+  };
   term.Feed("{Right}{Right}{Alt S}{Left}{Alt S}{Esc}");
   ASSERT_TRUE(MOSTRA(ec, profile, profile.rect, 0, 24).ok());
   EXPECT_EQ(Number(assets, 1, "I7_4"), "1234.56");

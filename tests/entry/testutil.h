@@ -26,10 +26,10 @@
 
 namespace dodu::entry::testing {
 
-#define ENTRY_ASSERT_OK(expr)                   \
-  do {                                          \
-    const ::dodu::Status st_ = (expr);          \
-    ASSERT_TRUE(st_.ok()) << st_.ToString();    \
+#define ENTRY_ASSERT_OK(expr)                \
+  do {                                       \
+    const ::dodu::Status st_ = (expr);       \
+    ASSERT_TRUE(st_.ok()) << st_.ToString(); \
   } while (0)
 
 inline constexpr char kCpf[] = "12345678909";
