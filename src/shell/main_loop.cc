@@ -21,11 +21,6 @@ void RunEventLoop(Station& st) {
   main.activate();
 }
 
-// VE_AGEN: the agenda's alarms due this minute. The operator's alarms of the
-// day are not loaded yet (the agenda is not part of this program so far), so
-// there are none to show.
-void VeAgen(Station&) {}
-
 Status SaveColours(Station& st, const screen::ColourSettings& colours) {
   bool opened = false;
   if (st.areas.Get(56) == nullptr) {
@@ -111,7 +106,7 @@ void MainLoop(Station& st) {
     else if (k.type == screen::KeyType::kEsc)
       ROTSAIDA(st, 91);
     if (st.leaving) return;
-    VeAgen(st);
+    VE_AGEN(st);
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 #include "core/codepage.h"
 #include "platform/paths.h"
@@ -221,6 +222,54 @@ Status DefaultUpgradeCheck(Station& st, int number) {
 
 }  // namespace
 
+Status LoadAlarms(Station& st) {
+  st.aagen.clear();
+  if (!store::FindExisting(st.ctx, platform::JoinPath(st.ctx.installation_folder, "AGENDA.DBF"))) {
+    return Status::Ok();  // no agenda yet: no alarms
+  }
+  DODU_RETURN_IF_ERROR(store::ABERTURA(st.ctx, st.areas, 72));
+  store::WorkArea* agenda = st.areas.Get(72);
+  if (agenda == nullptr) return Status::Ok();
+  const platform::CivilTime now = st.env.clock().Now();
+  char hhmm[16];
+  std::snprintf(hhmm, sizeof hhmm, "%02d%02d", now.hour % 100, now.minute % 100);
+  Status result = [&]() -> Status {
+    DODU_RETURN_IF_ERROR(agenda->SetOrder(0));
+    DODU_RETURN_IF_ERROR(agenda->Top());
+    while (!agenda->eof()) {
+      DODU_ASSIGN_OR_RETURN(store::Record r, agenda->Current());
+      FieldValues f = RecordFields(r);
+      const FieldValue* avisag = FindField(f, "AVISAG");
+      const bool on = avisag != nullptr && std::get_if<bool>(&avisag->value) != nullptr &&
+                      std::get<bool>(avisag->value);
+      const std::string horag = CharOf(f, "HORAG");
+      if (on && CharOf(f, "NOMEAG") == st.settings.nomeag && DateOf(f, "DATAG") == st.today &&
+          horag > std::string(hhmm)) {
+        st.aagen.push_back({horag, CharOf(f, "ANOTAG")});
+      }
+      DODU_RETURN_IF_ERROR(agenda->Skip(1));
+    }
+    return Status::Ok();
+  }();
+  st.areas.Close(72);
+  return result;
+}
+
+void VE_AGEN(Station& st) {
+  const platform::CivilTime now = st.env.clock().Now();
+  const int current = now.hour * 100 + now.minute;
+  char shown[16];
+  std::snprintf(shown, sizeof shown, "%02d:%02d", now.hour % 100, now.minute % 100);
+  for (auto it = st.aagen.begin(); it != st.aagen.end();) {
+    if (std::atoi(it->horag.c_str()) == current) {
+      ErrorBox(st, Cp850("ATENÇÃO - ") + shown + " " + it->anotag);
+      it = st.aagen.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
 std::string TerminalInUseText(const std::string& terminal) {
   return "O programa DODU2020 no terminal " + terminal + " está em uso";
 }
@@ -429,6 +478,9 @@ Status StartUp(Station& st, const StartupOptions& opt, const StartupHooks& hooks
     tk.SetStatusLine(Cp850("Lista de pastas: " + s.message()));
   }
   if (st.installation.ver_atual != "N" && hooks.update_check) hooks.update_check(st);
+
+  // 19. The operator's alarms of today (a damaged agenda only loses them).
+  if (Status s = LoadAlarms(st); !s.ok()) tk.SetStatusLine(Cp850("Agenda: " + s.message()));
 
   // 20. The register of the data folder (its failure has been told).
   (void)store::MUDADIR(st.ctx, st.areas, st.ctx.data_folder, st.settings.ult_cpf);

@@ -79,6 +79,12 @@ FieldValues NewPrinterRecord(const std::string& terminal, const std::string& def
 // The existing native folder a folder name of the settings record stands for
 // (code page 850, system or native form, any case), or nullopt.
 std::optional<std::string> ExistingFolder(Station& station, const std::string& cp850_name);
+// The operator's alarms of today still to come (table 72, when it exists):
+// AVISAG set, NOMEAG the operator, DATAG today, HORAG after the current "hhmm".
+Status LoadAlarms(Station& station);
+// VE_AGEN: each alarm whose HORAG is this minute is shown in the error box
+// "ATENÇÃO - " + "HH:MM" + " " + ANOTAG and dropped from the list.
+void VE_AGEN(Station& station);
 // The banner line under the emblem of the main screen (code page 850).
 std::string BannerLine(const Station& station);
 // The backup reminder's question, or nothing when no reminder is due today.

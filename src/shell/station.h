@@ -114,14 +114,19 @@ struct Station {
   ToolkitPrompts prompts;
   StationTables tables;
 
-  core::Date today;                        // HOJE
-  std::string dirdef;                      // the installation variable as read
-  std::string dirinst;                     // the program's folder at start
-  TerminalSettings settings;               // table 42 as read (folders as the record keeps them)
-  InstallationSettings installation;       // table 43 as read
-  FieldValues colours;                     // table 56 as read
-  FieldValues printer;                     // table 57 as read
-  int ndiasem = 0;                         // days since the last full backup
+  core::Date today;                   // HOJE
+  std::string dirdef;                 // the installation variable as read
+  std::string dirinst;                // the program's folder at start
+  TerminalSettings settings;          // table 42 as read (folders as the record keeps them)
+  InstallationSettings installation;  // table 43 as read
+  FieldValues colours;                // table 56 as read
+  FieldValues printer;                // table 57 as read
+  int ndiasem = 0;                    // days since the last full backup
+  struct Alarm {
+    std::string horag;   // "hhmm", as the agenda keeps it
+    std::string anotag;  // the note, code page 850
+  };
+  std::vector<Alarm> aagen;                // the operator's alarms still due today
   MainMenuState menu;                      // OPCAO_1, print selection, hand-over options...
   std::unique_ptr<Dispatcher> dispatcher;  // made once the settings are read
   bool leaving = false;                    // ROTSAIDA has run: the main loop ends

@@ -11,6 +11,8 @@
 #include "shell/menu_bar.h"
 #include "shell/menu_tree.h"
 #include "startup_testutil.h"
+#include "store/catalogue.h"
+#include "store/table.h"
 
 namespace dodu::shell {
 namespace {
@@ -98,6 +100,45 @@ TEST_F(MainLoopTest, LeavingStoresTheDataFolderInUse) {
   station().vt.Feed("{Alt T}S");
   MainLoop(station().station);
   EXPECT_EQ(CharOf(ReadRecord("CONFIG.DBF"), "ROTADOANO"), "/dados");
+}
+
+TEST_F(MainLoopTest, TodaysAlarmsOfTheOperatorFireInTheirMinute) {
+  ASSERT_TRUE(Start().ok());
+  CloseStation();
+  {
+    const store::TableDef* def = store::FindTable(72);
+    auto t = store::Table::Create(env, "/inst/AGENDA.DBF", def->layout, store::Sharing::kExclusive);
+    ASSERT_TRUE(t.ok()) << t.status().ToString();
+    struct Row {
+      const char* who;
+      const char* hour;
+      int day;
+      bool on;
+    } rows[] = {{"USUARIO DO TERMINAL 01", "0930", 2, true},    // shown at 09:30
+                {"USUARIO DO TERMINAL 01", "0830", 2, true},    // already past
+                {"USUARIO DO TERMINAL 01", "0945", 3, true},    // tomorrow
+                {"OUTRA PESSOA", "0930", 2, true},              // not this operator
+                {"USUARIO DO TERMINAL 01", "0931", 2, false}};  // no alarm asked
+    for (const Row& r : rows) {
+      store::Record rec = (*t)->BlankRecord();
+      ASSERT_TRUE(PutFields(rec, {CharField("NOMEAG", r.who), CharField("HORAG", r.hour),
+                                  CharField("ANOTAG", std::string("Ligar ") + r.hour),
+                                  DateField("DATAG", testing::Dmy(r.day, 3, 2020)),
+                                  LogicalField("AVISAG", r.on)})
+                      .ok());
+      ASSERT_TRUE((*t)->Append(rec).ok());
+    }
+  }
+  ASSERT_TRUE(Start().ok());
+  ASSERT_EQ(station().station.aagen.size(), 1u);
+  RegisterStationActions(station().station);
+  env.fake_clock().Set({2020, 3, 2, 9, 30, 0});
+  // The alarms are looked at after the key waited for once the event loop is left again.
+  station().vt.Feed("{Esc}N{Esc}x{Enter}{Alt T}S");
+  MainLoop(station().station);
+  EXPECT_TRUE(station().ShowedBox("ATENÇÃO - 09:30 Ligar 0930"))
+      << ::testing::PrintToString(station().Boxes());
+  EXPECT_TRUE(station().station.aagen.empty());
 }
 
 TEST_F(MainLoopTest, FimFromTheMenuLeavesAfterTheQuestion) {
