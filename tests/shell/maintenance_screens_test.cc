@@ -9,6 +9,7 @@
 #include "screen/toolkit_sink.h"
 #include "screen/virtual_terminal.h"
 #include "shell/testutil.h"
+#include "store/folder_list.h"
 #include "store/opener.h"
 #include "store/rec_lock.h"
 #include "store/selic_register.h"
@@ -235,6 +236,42 @@ TEST_F(SelicScreenTest, MonthWithoutARecordShowsOneAndCancelEnds) {
   EXPECT_TRUE(Shown("Janeiro")) << snapshot;
   EXPECT_TRUE(Shown("  1.00")) << snapshot;
   EXPECT_EQ(RateOf(2018, 1), "1");  // nothing saved
+}
+
+}  // namespace
+}  // namespace dodu::shell
+
+namespace dodu::shell {
+namespace {
+
+TEST_F(MaintenanceScreenTest, Option19OnACurrentFolderRewritesNothing) {
+  // The folder list names /data; its tables are current.
+  ASSERT_TRUE(store::ABERTURA(ctx, areas, 50).ok());
+  store::WorkArea& list = *areas.Get(50);
+  ASSERT_TRUE(store::ADD_REC(ctx, list, 5).ok());
+  store::Record rec = *list.Current();
+  ASSERT_TRUE(rec.PutText("DIRETOR", store::FolderListName(ctx, "/data")).ok());
+  ASSERT_TRUE(list.WriteCurrent(rec).ok());
+  list.table().UnlockRecord(list.recno());
+  for (int n = 1; n <= 21; ++n) ASSERT_TRUE(store::ABERTURA(ctx, areas, n).ok());
+  for (int n = 1; n <= 21; ++n) areas.Close(n);
+  ASSERT_TRUE(platform::WriteFileAtomic(env, "/work/TMP_0901.DBF", "x").ok());
+  ASSERT_TRUE(platform::WriteFileAtomic(env, "/work/TMP_0902.DBF", "x").ok());
+  const std::string reg = *platform::ReadWholeFile(env, "/data/IMP0920.DBF");
+
+  platform::RecordingSink boxes;
+  testing::ScriptedPrompts prompts;
+  MainMenuState state;
+  testing::StillClock still({2020, 6, 30, 9, 0, 0});
+  Dispatcher d(state, boxes, prompts, nullptr, still);
+  RegisterMaintenanceOptions(d.registry(), m);
+  EXPECT_TRUE(d.MenuSelect(19));
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_EQ(boxes.boxes[0].lines[0], Cp850("Todos Arquivos já estão atualizados"));
+  EXPECT_EQ(boxes.boxes[0].title, "Atualizar a base de dados");
+  EXPECT_EQ(*platform::ReadWholeFile(env, "/data/IMP0920.DBF"), reg);
+  EXPECT_FALSE(env.Exists("/work/TMP_0901.DBF"));
+  EXPECT_TRUE(env.Exists("/work/TMP_0902.DBF"));  // another terminal's
 }
 
 }  // namespace
