@@ -97,6 +97,18 @@ TEST_F(AssetLinesTest, InsertAfterLine30GivesLine31AndRenumbersTheRest) {
   EXPECT_EQ(ScreenBoxes().back(), "Insere uma linha após esse Item?");
 }
 
+TEST_F(AssetLinesTest, AltLInsertsSeveralLinesAfterTheCurrentOne) {
+  Asset(10, 1, "a");
+  Asset(20, 2, "b");
+  term.Feed("{Alt L}3{Esc}");  // the one-digit field is left when filled
+  ASSERT_TRUE(MOSTRA(ec, profile, profile.rect, 0, 24).ok());
+  std::vector<std::string> lines;
+  for (const std::string& l : std::vector<std::string>{"1", "2", "3", "4", "5"}) {
+    lines.push_back(Number(assets, static_cast<uint32_t>(std::stoi(l)), "I7_0"));
+  }
+  EXPECT_EQ(lines, (std::vector<std::string>{"10", "20", "11", "12", "13"}));
+}
+
 TEST_F(AssetLinesTest, RenumberingItemsAndLines) {
   Asset(10, 1, "a");
   Asset(20, 7, "b");
