@@ -102,7 +102,9 @@ ValueType DeclarationVars::Type(std::string_view name) const { return core::Type
 const Value& DeclarationVars::Get(std::string_view name) const { return Find(name).value; }
 
 void DeclarationVars::Set(std::string_view name, Value value) {
-  Variable& v = const_cast<Variable&>(Find(name));
+  auto it = vars_.find(core::VariableKey(name));
+  if (it == vars_.end()) core::ThrowUnknownVariable(name);
+  Variable& v = it->second;
   if (core::TypeOf(v.value) != core::TypeOf(value))
     core::ThrowWrongType(name, core::TypeOf(v.value), core::TypeOf(value));
   v.value = std::move(value);
