@@ -186,33 +186,43 @@ std::vector<TableDef> InstallationTables() {
   t.push_back(Installation(43, "DEFINE", kShared, Define(), {}));
   t.push_back(Installation(44, "IMPCORRIG", kExclusive, Corrig(),
                            {Key("CPF"), Key("IMPCORRIGB", "UPPER(NOMECONTR)")}));
-  TableDef help = Reference(45, "HELPTXT", B().C({"NOME"}, 10).M({"TEXTO"}).Build(),
-                            {Key("UPPER(NOME)")});
+  TableDef help =
+      Reference(45, "HELPTXT", B().C({"NOME"}, 10).M({"TEXTO"}).Build(), {Key("UPPER(NOME)")});
   help.has_memo = true;
   t.push_back(std::move(help));
-  t.push_back(Reference(46, "CODBENS",
-                        B().N({"CODBEM"}, 3).C({"DESCBENS"}, 60).C({"DESPBEM"}, 25).Build(),
-                        {Key("CODBEM")}));
+  t.push_back(
+      Reference(46, "CODBENS",
+                // TIPO: the detail the asset screen asks for the code (1 property, 2 vehicle,
+                // 3 aircraft, 4 boat, 5 bank account, 6 company, 7 person; 0 none).
+                B().N({"CODBEM"}, 3).C({"DESCBENS"}, 60).C({"DESPBEM"}, 25).N({"TIPO"}, 1).Build(),
+                {Key("CODBEM")}));
   t.push_back(Reference(47, "CODEPEN", CodeList("CODDEP", 3, "DESCRICAO", 60), {Key("CODDEP")}));
   t.push_back(Reference(48, "CODDIVI", CodeList("CODDIV", 3, "DESCDIV", 60), {Key("CODDIV")}));
   t.push_back(Reference(49, "DESPESA", CodeList("CODDES", 2, "DESCDOA", 60), {Key("CODDES")}));
   t.push_back(Installation(50, "DIRET", kExclusive, B().C({"SELEC"}, 1).C({"DIRETOR"}, 80).Build(),
                            {Key("upper(DIRETOR)")}, true, NameRule::kPerTerminal));
-  t.push_back(Reference(
-      51, "UFIRM", B().C({"ANOMES"}, 6).N({"TJM"}, 8, 4).C({"SIMB_MOED"}, 4).Build(),
-      {Key("ANOMES")}));
-  t.push_back(Installation(52, "AUXBENS", kShared, B().C({"DESCRICAO"}, 512).N({"CODIGO"}, 3).Build(),
-                           {Key("DESCRICAO")}));
+  t.push_back(Reference(51, "UFIRM",
+                        B().C({"ANOMES"}, 6).N({"TJM"}, 8, 4).C({"SIMB_MOED"}, 4).Build(),
+                        {Key("ANOMES")}));
+  t.push_back(Installation(52, "AUXBENS", kShared,
+                           B().C({"DESCRICAO"}, 512).N({"CODIGO"}, 3).Build(), {Key("DESCRICAO")}));
   t.push_back(Installation(53, "AUXPAG", kShared,
                            B().C({"NOME"}, 50).C({"CGCCPF"}, 18).N({"CODIGO"}, 2).Build(),
                            {Key("NOME")}));
-  t.push_back(Installation(
-      54, "LisErro", kShared,
-      B().N({"CODERR"}, 2).C({"DESCRI"}, 60).N({"GRAU"}, 1).N({"PAGINA"}, 2).Build(),
-      {Key("CODERR")}));
-  t.push_back(Reference(55, "BANCOS",
-                        B().C({"NUMBAN"}, 3).C({"NOMEBAN"}, 60).C({"CNPJBAN"}, 18).Build(),
-                        {Key("NUMBAN"), Key("BANCOSB", "upper(NOMEBAN)"), Key("BANCOSC", "CNPJBAN")}));
+  t.push_back(
+      Installation(54, "LisErro", kShared,
+                   B().N({"CODERR"}, 2).C({"DESCRI"}, 60).N({"GRAU"}, 1).N({"PAGINA"}, 2).Build(),
+                   {Key("CODERR")}));
+  t.push_back(
+      Reference(55, "BANCOS",
+                // DEBAUTO / DEPOSITO: "S" when the bank takes automatic debit of quotas /
+                // refund deposits; the bank check of the identification screen reads them.
+                B().C({"NUMBAN"}, 3)
+                    .C({"NOMEBAN"}, 60)
+                    .C({"CNPJBAN"}, 18)
+                    .C({"DEBAUTO", "DEPOSITO"}, 1)
+                    .Build(),
+                {Key("NUMBAN"), Key("BANCOSB", "upper(NOMEBAN)"), Key("BANCOSC", "CNPJBAN")}));
   t.push_back(Installation(56, "CORES", kShared, Cores(), {Key("NRO_TERM")}));
   t.push_back(Installation(
       57, "ListaIMP", kShared,
@@ -222,17 +232,23 @@ std::vector<TableDef> InstallationTables() {
                         {Key("CDPRO"), Key("OCUPACAB", "upper(OCUPACAO)")}));
   t.push_back(Reference(59, "CODNATUR", B().C({"CODAT"}, 2).C({"DESCRAT"}, 58).Build(),
                         {Key("CODAT"), Key("CODNATB", "UPPER(DESCRAT)")}));
-  t.push_back(Reference(60, "TABPAIS", B().C({"CODPAIS"}, 3).C({"NOMPAIS"}, 40).Build(),
-                        {Key("CODPAIS")}));
+  t.push_back(
+      Reference(60, "TABPAIS", B().C({"CODPAIS"}, 3).C({"NOMPAIS"}, 40).Build(), {Key("CODPAIS")}));
   t.push_back(Reference(
-      61, "TABEMBA",
-      B().C({"CD_EX"}, 3).C({"NM_CIDADE", "NM_PAIS"}, 40).C({"NM_REP"}, 60).Build(),
+      61, "TABEMBA", B().C({"CD_EX"}, 3).C({"NM_CIDADE", "NM_PAIS"}, 40).C({"NM_REP"}, 60).Build(),
       {Key("CD_EX")}));
-  t.push_back(Reference(62, "CONTAS", B().C({"CDCONTA"}, 4).C({"NMDESCRICA"}, 60).Build(),
+  t.push_back(Reference(62, "CONTAS",
+                        B().C({"CDCONTA"}, 4)
+                            .C({"NMDESCRICA"}, 80)
+                            .C({"CDSTATUS"}, 1)
+                            .N({"PAGINA", "LINHA"}, 2)
+                            .C({"TEMCPF", "TEMCGC", "LIVROCX", "TEMDESCR", "TEMOBSV"}, 1)
+                            .Build(),
                         {Key("CDCONTA")}));
   t.push_back(Installation(63, "FOLHAPG", kCaller, FolhaPg(), {Key("CPF")}));
   t.push_back(Reference(64, "TABMUNI", Municipalities(), {}));
-  t.push_back(Reference(65, "TABLOGR", B().C({"NOMELOGRA"}, 20).Build(), {Key("upper(nomelogra)")}));
+  t.push_back(
+      Reference(65, "TABLOGR", B().C({"NOMELOGRA"}, 20).Build(), {Key("upper(nomelogra)")}));
   t.push_back(Reference(66, "STATUS", B().N({"COD"}, 2).C({"DESCRICAO"}, 13).Build(), {Key("cod")},
                         kCaller));
   t.push_back(Installation(67, "BOLETO", kCaller,
@@ -248,8 +264,8 @@ std::vector<TableDef> InstallationTables() {
       68, "DETALH", kExclusive,
       B().C({"DESCRICAO"}, 40).Money({"VALORDOC"}).N({"PERCDESP", "PERCRECE"}, 9, 2).Build(), {},
       true, NameRule::kPerTerminal));
-  t.push_back(Reference(69, "CODABENS", B().N({"CODBEM"}, 3).C({"DESCBENS"}, 60).Build(),
-                        {Key("CODBEM")}));
+  t.push_back(
+      Reference(69, "CODABENS", B().N({"CODBEM"}, 3).C({"DESCBENS"}, 60).Build(), {Key("CODBEM")}));
   t.push_back(Installation(70, "LISNOME", kExclusive,
                            B().C({"CPF"}, 11)
                                .C({"NOMECONTR"}, 40)
@@ -258,15 +274,10 @@ std::vector<TableDef> InstallationTables() {
                                .C({"IMPRE"}, 1)
                                .Build(),
                            {Key("NOMECONTR"), Key("LISNOMEB", "CPF")}));
-  t.push_back(Installation(72, "AGENDA", kShared,
-                           B().C({"NOMEAG"}, 22)
-                               .C({"HORAG"}, 5)
-                               .C({"ANOTAG"}, 60)
-                               .D({"DATAG"})
-                               .L({"AVISAG"})
-                               .Build(),
-                           {Key("NOMEAG"), Key("AGENDAB", "HORAG+DTOC(DATAG)"),
-                            Key("AGENDAC", "ANOTAG")}));
+  t.push_back(Installation(
+      72, "AGENDA", kShared,
+      B().C({"NOMEAG"}, 22).C({"HORAG"}, 5).C({"ANOTAG"}, 60).D({"DATAG"}).L({"AVISAG"}).Build(),
+      {Key("NOMEAG"), Key("AGENDAB", "HORAG+DTOC(DATAG)"), Key("AGENDAC", "ANOTAG")}));
   t.push_back(Installation(73, "USOLOG", kShared,
                            B().C({"NOMEAG"}, 22)
                                .C({"CPF"}, 11)
@@ -278,8 +289,9 @@ std::vector<TableDef> InstallationTables() {
   t.push_back(Installation(74, "AUXFON", kCaller, B().C({"NOME"}, 50).C({"CGCCPF"}, 18).Build(),
                            {Key("NOME")}));
   // The file is ECACIDAD or IDOCIDAD as the declaration option says (TableFileName).
-  t.push_back(Reference(
-      75, "IDOCIDAD", B().C({"NOME"}, 60).C({"CIDADE"}, 40).C({"CNPJ"}, 18).Build(), {Key("NOME")}));
+  t.push_back(Reference(75, "IDOCIDAD",
+                        B().C({"NOME"}, 60).C({"CIDADE"}, 40).C({"CNPJ"}, 18).Build(),
+                        {Key("NOME")}));
   t.push_back(Reference(76, "PRINTS", {}, {}));
   t.push_back(Installation(77, "AuxBanco", kCaller,
                            B().C({"NOME"}, 30)

@@ -358,13 +358,10 @@ TEST_F(OwnListsTest, NoFolderBuildsOnlyTheSystemsLists) {
 }
 
 TEST_F(OwnListsTest, FieldsTheLayoutGainsAreFilled) {
-  // The asset kinds and the banks' marks go to fields of the project's own;
-  // a layout that has them gets them without another change here.
-  store::TableDef assets = *store::FindTable(46);
-  assets.layout.push_back({"TIPO", store::FieldType::kNumeric, 1, 0});
-  store::TableDef banks = *store::FindTable(55);
-  banks.layout.push_back({"DEBAUTO", store::FieldType::kChar, 1, 0});
-  banks.layout.push_back({"DEPOSITO", store::FieldType::kChar, 1, 0});
+  // The asset kinds and the banks' marks go to fields of the project's own
+  // (TIPO, DEBAUTO, DEPOSITO), which the catalogue layouts carry.
+  const store::TableDef& assets = *store::FindTable(46);
+  const store::TableDef& banks = *store::FindTable(55);
 
   Result<CsvTable> bens = ParseCsv("codigo,descricao\n12,Casa\n21,Veículo\n41,Poupança\n99,Outros\n", "b");
   Result<CsvTable> bancos = ParseCsv(
