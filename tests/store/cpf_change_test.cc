@@ -115,7 +115,9 @@ TEST_F(CpfChangeTest, RefusesWhatCannotBeChanged) {
     ASSERT_TRUE(r.ok()) << r.status().ToString();
     EXPECT_EQ(r->outcome, c.want);
     ASSERT_EQ(sink.boxes.size(), 1u);
-    if (!c.box.empty()) EXPECT_EQ(sink.boxes[0].lines[0], c.box);
+    if (!c.box.empty()) {
+      EXPECT_EQ(sink.boxes[0].lines[0], c.box);
+    }
   }
   EXPECT_EQ(CountOf(2, old_cpf), 1);
 }
