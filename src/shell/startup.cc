@@ -15,6 +15,7 @@
 #include "store/catalogue.h"
 #include "store/folder_list.h"
 #include "store/opener.h"
+#include "store/upgrade.h"
 
 namespace dodu::shell {
 namespace {
@@ -279,7 +280,8 @@ StartupHooks DefaultStartupHooks() {
   h.update_check = [](Station&) {};
   h.upgrade_check = [](Station& st, int number) -> Result<bool> {
     DODU_RETURN_IF_ERROR(DefaultUpgradeCheck(st, number));
-    return false;
+    // A table of an older layout asks for option 19 (the notice is the caller's).
+    return store::TableNeedsUpgrade(st.ctx, number);
   };
   return h;
 }
