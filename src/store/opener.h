@@ -1,4 +1,4 @@
-// The table opener: every Part opens a catalogue table through ABERTURA (by
+// The table opener: every subsystem opens a catalogue table through ABERTURA (by
 // number) or ABREARQ (a file and its keys), which create a missing table from
 // its catalogue layout, build missing or stale index files and put the table
 // with its order list in its work area.
