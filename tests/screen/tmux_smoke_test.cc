@@ -64,6 +64,7 @@ TEST_F(TmuxSmokeTest, StartsOnADemoInstallationAndLeavesWithAltT) {
   std::string screen = Capture();
   EXPECT_NE(screen.find("DODU2020 - Vesk"), std::string::npos);  // the caption row
   Tmux("send-keys -t smoke M-t");
+  ASSERT_TRUE(WaitFor("Confirma saída do programa?")) << Capture();
   Tmux("send-keys -t smoke S");
   EXPECT_TRUE(WaitFor("EXIT=0")) << Capture();
 }
@@ -86,6 +87,7 @@ TEST_F(TmuxSmokeTest, On25RowsThereIsNoCaptionRow) {
   ASSERT_TRUE(WaitFor("Imposto de Renda")) << Capture();
   EXPECT_EQ(Capture().find("DODU2020 - Vesk"), std::string::npos);
   Tmux("send-keys -t smoke M-t");
+  ASSERT_TRUE(WaitFor("Confirma saída do programa?")) << Capture();
   Tmux("send-keys -t smoke S");
   EXPECT_TRUE(WaitFor("EXIT=0")) << Capture();
 }
