@@ -7,6 +7,15 @@ namespace {
 
 Date D(int y, int m, int d) { return *Date::FromYmd(y, m, d); }
 
+struct ProxCase {
+  Date from, want;
+};
+
+struct ProxCaseYear {
+  int year;
+  Date want;
+};
+
 struct UltimoCase {
   int month, year, offset;
   Date want;
@@ -24,7 +33,7 @@ TEST(CalendarTest, UltimoDiaFindsTheLastBusinessDay) {
       {11, 2020, 1, D(2020, 11, 30)},
       {12, 2020, 1, D(2020, 12, 30)}, // 31/12/2020 is a Thursday
       {12, 2021, 1, D(2021, 12, 30)}, // 31/12/2021 Friday, one back: Thursday
-      {11, 2022, 2, D(2022, 12, 29)}, // 31/12/2022 Saturday -> 30 Friday -> 29 Thursday
+      {11, 2022, 2, D(2022, 12, 30)}, // 31/12/2022 Saturday -> 30 Friday, which stays
       {1, 2023, 1, D(2023, 1, 31)},
   };
   for (const UltimoCase& c : cases) {
@@ -33,11 +42,45 @@ TEST(CalendarTest, UltimoDiaFindsTheLastBusinessDay) {
   }
 }
 
-TEST(CalendarTest, DecemberDateSkipsAWeekendAfterStepping) {
-  // 31/12/2023 is a Sunday -> 29 Friday; December rule one back -> 28 Thursday.
-  EXPECT_EQ(UltimoDia(12, 2023, 1), D(2023, 12, 28));
+TEST(CalendarTest, DecemberStepsBackOnlyFrom31December) {
+  // Fault: every December result used to move one more day back, so a month
+  // whose last weekday was 29 or 30 December lost a valid due date. Only
+  // 31 December itself is no business day.
+  // 31/12/2023 is a Sunday -> 29 Friday, which stays.
+  EXPECT_EQ(UltimoDia(12, 2023, 1), D(2023, 12, 29));
   // 31/12/2018 is a Monday -> one back -> 30 Sunday -> 28 Friday.
   EXPECT_EQ(UltimoDia(12, 2018, 1), D(2018, 12, 28));
+}
+
+TEST(CalendarTest, EasterSundayOfKnownYears) {
+  const ProxCaseYear cases[] = {{2019, D(2019, 4, 21)}, {2020, D(2020, 4, 12)},
+                                {2021, D(2021, 4, 4)},  {2017, D(2017, 4, 16)},
+                                {2038, D(2038, 4, 25)}, {2285, D(2285, 3, 22)}};
+  for (const ProxCaseYear& c : cases) EXPECT_EQ(EasterSunday(c.year), c.want) << c.year;
+}
+
+TEST(CalendarTest, NationalHolidaysAreNoBusinessDays) {
+  // Fault: only weekends, 1 May and 31 December were known, so due dates and
+  // the first business day after them could fall on a holiday.
+  const ProxCase prox[] = {
+      {D(2020, 4, 9), D(2020, 4, 13)},    // Good Friday 10/04/2020
+      {D(2020, 4, 20), D(2020, 4, 22)},   // Tiradentes, a Tuesday
+      {D(2020, 6, 10), D(2020, 6, 12)},   // Corpus Christi 11/06/2020
+      {D(2020, 2, 21), D(2020, 2, 26)},   // Carnival 24 and 25/02/2020
+      {D(2020, 9, 4), D(2020, 9, 8)},     // 7 September, a Monday
+      {D(2020, 11, 13), D(2020, 11, 16)}, // 15 November on a Sunday changes nothing
+      {D(2020, 12, 24), D(2020, 12, 28)}, // Christmas on a Friday
+      {D(2020, 12, 30), D(2021, 1, 4)},   // 31/12, 1 January, then the weekend
+  };
+  for (const ProxCase& c : prox) EXPECT_EQ(ProxDia(c.from), c.want) << c.from;
+  // February 2017 ends on Carnival Monday and Tuesday: its last business day is
+  // Friday 24/02/2017.
+  EXPECT_EQ(UltimoDia(1, 2017, 2), D(2017, 2, 24));
+  // March 2018 ends on Good Friday 30/03 and a Saturday.
+  EXPECT_EQ(UltimoDia(3, 2018, 1), D(2018, 3, 29));
+  EXPECT_FALSE(IsBusinessDay(D(2019, 12, 31)));
+  EXPECT_FALSE(IsNationalHoliday(D(2019, 12, 31)));
+  EXPECT_TRUE(IsBusinessDay(D(2019, 12, 30)));
 }
 
 TEST(CalendarTest, MesAnterIsTheBaseYear) {
@@ -45,9 +88,6 @@ TEST(CalendarTest, MesAnterIsTheBaseYear) {
   EXPECT_EQ(MesAnter(6), D(2019, 6, 28));  // 30/06/2019 is a Sunday
 }
 
-struct ProxCase {
-  Date from, want;
-};
 
 TEST(CalendarTest, ProxDiaFindsTheNextBusinessDay) {
   const ProxCase cases[] = {
