@@ -47,6 +47,21 @@ inline constexpr Decimal kPensionExemptYear = "24751.74"_dec; // NVALAPOSA
 inline constexpr Decimal kSimplifiedLimit = "16754.34"_dec;   // NDESCPRAD
 inline constexpr Decimal kDomesticInssLimit = "1200.32"_dec;  // NMAXINSS
 
+// Rates of the annual calculation, as fractions.
+inline constexpr Decimal kSimplifiedRate = "0.20"_dec;        // the simplified discount
+inline constexpr Decimal kPrivatePensionRate = "0.12"_dec;    // private pension, of the income
+inline constexpr Decimal kIncentiveRate = "0.06"_dec;         // incentive donations, of the tax
+inline constexpr Decimal kDirectDonationFundRate = "0.03"_dec;  // each fund, in the declaration
+inline constexpr Decimal kProgrammeDonationRate = "0.01"_dec; // codes 45 and 46, each
+
+// Pensions of persons aged 65 or more: the age, on the last day of the base
+// year, and the months of the exemption (twelve and the thirteenth salary).
+inline constexpr int kPensionExemptAge = 65;
+inline constexpr int kPensionExemptMonths = 13;
+// The most a dependant of relationship code 31 may receive and stay one.
+inline constexpr Decimal kDependantIncomeLimit = "22847.76"_dec;
+inline constexpr int kDependantIncomeLimitCode = 31;
+
 // Dollar rate of each month of the base year (TAB_DOLAR), January first.
 inline constexpr std::array<Decimal, 12> kDollarRate = {
     "3.6519"_dec, "3.7385"_dec, "3.8967"_dec, "3.9453"_dec, "3.9407"_dec, "3.8322"_dec,
