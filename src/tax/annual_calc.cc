@@ -90,7 +90,7 @@ void AnnualCalculation::IncomeStep(Pass& p) {
   for (const auto& [name, value] : t.exempt) SetNum(vars_, name, value);
   for (const auto& [name, value] : t.exclusive) SetNum(vars_, name, value);
   SetNum(vars_, "EXGSUSP", t.suspended);
-  if (!t.main_payer.empty()) internal::SetText(vars_, "CGCPAGADOR", t.main_payer);
+  internal::SetText(vars_, "CGCPAGADOR", t.main_payer);
   p.out.figures.line34_titular = t.line34_titular;
   p.out.figures.line34_dependants = t.line34_dependants;
   SetNum(vars_, "I13_34A", t.line34_titular);
