@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/picture.h"
+#include "tax/annual_table.h"
 #include "tax/calendar.h"
 #include "tax/exercise.h"
 
@@ -63,22 +64,13 @@ void GridToVariables(const CarneRow& grid, core::Variables& vars) {
   }
 }
 
-Decimal MonthlyTableTax(const Decimal& base) {
-  if (base <= kMonthlyBandLimit[0]) return Decimal();
-  int band = 1;  // index into kBandRate
-  while (band < 4 && base > kMonthlyBandLimit[band]) ++band;
-  const Decimal rate = kBandRate[band + 0].Div(Decimal::FromInt(100), 4, Rounding::kTruncate);
-  Decimal tax = (base * rate - kMonthlyBandDeduction[band - 1]).Despreza(2);
-  return tax.IsNegative() ? Decimal() : tax;
-}
-
 Decimal MonthBase(const CarneRow& row, int month) {
   return row.at(kFromIndividuals, month) + row.at(kFromAbroad, month) -
          row.at(kCashBook, month) - row.at(kDeductions, month);
 }
 
 void MonthDue(CarneRow& row, int month, bool sum_year) {
-  row.at(kDue, month) = MonthlyTableTax(MonthBase(row, month));
+  row.at(kDue, month) = MonthlyTax(MonthBase(row, month));
   if (sum_year) row.SumYear(kDue);
 }
 
@@ -90,7 +82,7 @@ void InverseMonth(CarneRow& row, int month) {
   bool matched = false;
   for (const Band& b : kInverseBands) {
     gross = (paid + b.deduction + x * b.rate).Div(b.rate, 2, Rounding::kHalfAwayFromZero);
-    tax = MonthlyTableTax(gross - x);
+    tax = MonthlyTax(gross - x);
     if (tax.RoundHalfAway(0) == paid_reais) {
       matched = true;
       break;

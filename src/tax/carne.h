@@ -63,15 +63,12 @@ std::string CarneFieldName(int kind, int month);
 CarneRow GridFromVariables(const core::Variables& vars);
 void GridToVariables(const CarneRow& grid, core::Variables& vars);
 
-// The monthly table's tax on `base` (the base of a month): 0 up to 1,903.99,
-// otherwise base x rate - the band's deduction, truncated to cents.
-Decimal MonthlyTableTax(const Decimal& base);
-
 // The month's base: kinds 1 + 2 - 3 - 4 of `month`.
 Decimal MonthBase(const CarneRow& row, int month);
 
-// VE_LEAO without the correction: kind 6 of `month` := the tax on its base;
-// with `sum_year` the year row of kind 6 is re-summed.
+// VE_LEAO without the correction: kind 6 of `month` := the monthly table's tax
+// on its base (MonthlyTax of the annual table); with `sum_year` the year row of
+// kind 6 is re-summed.
 void MonthDue(CarneRow& row, int month, bool sum_year);
 
 // The inverse calculation of fill mode 4 for `month`: from the tax paid (kind 5)

@@ -12,7 +12,7 @@ namespace {
 using testing::D;
 using testing::Dec;
 
-TEST(CarneTest, MonthlyTableTax) {
+TEST(CarneTest, MonthDueByTheMonthlyTable) {
   struct Case {
     const char* base;
     const char* tax;
@@ -23,7 +23,23 @@ TEST(CarneTest, MonthlyTableTax) {
       {"3000.00", "95.20"}, {"4000.00", "263.87"}, {"5000.00", "505.64"},
       {"-100", "0"},       {"0", "0"},
   };
-  for (const Case& c : cases) EXPECT_EQ(MonthlyTableTax(Dec(c.base)), Dec(c.tax)) << c.base;
+  for (const Case& c : cases) {
+    // The base is income from individuals alone.
+    CarneRow row;
+    row.at(kFromIndividuals, 5) = Dec(c.base);
+    MonthDue(row, 5, true);
+    EXPECT_EQ(row.at(kDue, 5), Dec(c.tax)) << c.base;
+    EXPECT_EQ(row.at(kDue, kYearRow), Dec(c.tax)) << c.base;
+  }
+  // Base = individuals + abroad - cash book - deductions: 1,500 + 900 - 300 - 100.
+  CarneRow row;
+  row.at(kFromIndividuals, 1) = Dec("1500");
+  row.at(kFromAbroad, 1) = Dec("900");
+  row.at(kCashBook, 1) = Dec("300");
+  row.at(kDeductions, 1) = Dec("100");
+  MonthDue(row, 1, false);
+  EXPECT_EQ(row.at(kDue, 1), Dec("7.20"));
+  EXPECT_EQ(row.at(kDue, kYearRow), Dec("0")) << "no year sum asked";
 }
 
 TEST(CarneTest, InverseCalculationFindsTheIncome) {
