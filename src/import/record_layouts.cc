@@ -155,7 +155,7 @@ constexpr FieldLayout k49[] = {
 
 constexpr FieldLayout k58[] = {Conv("NOMEDEPEN", 19, 41, kCur), Punct("CPFHERDE", 79, 14, kCur)};
 constexpr FieldLayout k59[] = {
-    Txt("REFEREN", 14, 5, kCur), Num("HEIR", 19, 5, 0, kCur), Num("PERCENT", 24, 5, 2, kCur)};
+    Num("REFEREN", 14, 5, 0, kCur), Num("HEIR", 19, 5, 0, kCur), Num("PERCENT", 24, 5, 2, kCur)};
 
 constexpr FieldLayout k80[] = {
     Punct("I1_3", 14, 14, kCur), Conv("I1_2", 28, 40, kCur),
