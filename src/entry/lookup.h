@@ -58,8 +58,9 @@ struct RegisterPick {
 // Opens the register list over area 9 (which must hold the register) and runs
 // it. Answers the picked line, or nullopt when the operator left with Esc or
 // the register is empty. Afterwards the register is left in name order after
-// a list opened in name order, in CPF order otherwise, positioned on the picked
-// record (or where it was); a filter the list set is gone. A list already open
+// a list opened in CPF order, in CPF order after one opened in name or status
+// order, positioned on the picked record (or where it was); the rural filter
+// lives only as long as the list. A list already open
 // (a lookup inside a lookup) answers nullopt at once. kNotFound when area 9 is
 // empty.
 Result<std::optional<RegisterPick>> RegisterList(EntryContext& ec,

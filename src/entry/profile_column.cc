@@ -79,8 +79,9 @@ Result<CompiledColumn> CompiledColumn::Compile(const Column& column,
   CompiledColumn c;
   c.column_ = column;
   c.layout_ = layout;
-  c.display_slot_ = layout->Find(column.expression);
-  if (c.display_slot_ == nullptr) {
+  if (column.text) {
+    // Computed: nothing of the layout to compile, and nothing to edit.
+  } else if ((c.display_slot_ = layout->Find(column.expression)) == nullptr) {
     DODU_ASSIGN_OR_RETURN(store::KeyExpr e,
                           store::KeyExpr::Compile(column.expression, layout->fields()));
     if (e.type() != store::KeyType::kCharacter) {
@@ -88,7 +89,7 @@ Result<CompiledColumn> CompiledColumn::Compile(const Column& column,
     }
     c.expr_ = std::move(e);
   }
-  if (!column.field.empty()) {
+  if (!column.field.empty() && !column.text) {
     c.edit_slot_ = layout->Find(column.field);
     if (c.edit_slot_ == nullptr) return Status::Invalid(column.field + ": no such field to edit");
   }
@@ -102,7 +103,9 @@ Result<CompiledColumn> CompiledColumn::Compile(const Column& column,
 
 std::string CompiledColumn::Display(const store::Record& record) const {
   std::string text;
-  if (display_slot_ != nullptr) {
+  if (column_.text) {
+    text = column_.text(record);
+  } else if (display_slot_ != nullptr) {
     text = FormatField(record, display_slot_->spec, column_.mask);
   } else {
     text = core::Transform(expr_->EvaluateImage(record.bytes()), column_.mask);

@@ -10,6 +10,7 @@
 #ifndef DODU_ENTRY_PROFILE_COLUMN_H_
 #define DODU_ENTRY_PROFILE_COLUMN_H_
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -29,6 +30,10 @@ struct Column {
   std::string order_key;
   // Editing with Enter shows the whole text in a pop-up (long descriptions).
   bool popup = false;
+  // A column computed by the screen (the status text of the lookup lists):
+  // shows what this answers for the record instead of `expression`, only
+  // shows, and is as wide as its answer for a blank record (or the heading).
+  std::function<std::string(const store::Record&)> text = {};
 };
 
 class CompiledColumn {
