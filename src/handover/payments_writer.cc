@@ -67,6 +67,18 @@ int OfficialCode(int code) {
   return code >= 91 && code <= 97 ? kOfficial[code - 91] : code;
 }
 
+// A line the payments list writes as an item.
+bool Listed(const Row& r) {
+  const int code = CodeOf(r);
+  if (!Named(r) || code == 0 || code == 90 || code == 98 || RowNum(r, "I6_4").IsZero()) return false;
+  return !((code >= 39 && code <= 49) || code == 80 || code == 81 || code == 89);
+}
+
+bool Donation(const Row& r) {
+  const int code = CodeOf(r);
+  return (code >= 40 && code <= 48) || code == 80 || code == 81 || code == 89;
+}
+
 }  // namespace
 
 void WritePaymentsAndDonations(Doc& d) {
@@ -80,8 +92,11 @@ void WritePaymentsAndDonations(Doc& d) {
   d.Amt("totalDespesasMedicas", d.Num("I13_14"));
   d.Amt("totalPensao", d.Num("I13_15"));
   d.Amt("totalPensaoCartoral", d.pay.alimony_deed);
-  d.NumF("ultimoIndiceGerado", Decimal::FromInt(d.pay.counted > 0 ? d.pay.counted - 1 : 0),
-         NumberFormat::kInt);
+  // The highest index written: the count of named lines (less one) also
+  // counted the lines left out for a missing code or value.
+  int listed = 0;
+  for (const Row& r : d.in.Of(Schedule::kPayments)) listed += Listed(r) ? 1 : 0;
+  d.NumF("ultimoIndiceGerado", Decimal::FromInt(listed), NumberFormat::kInt);
   d.Raw(">");
   int number = 0, index = 0;
   for (const Row& r : d.in.Of(Schedule::kPayments)) {
@@ -102,7 +117,7 @@ void WritePaymentsAndDonations(Doc& d) {
       d.dialog.Box(8, {core::Cp850("ATENÇÃO! Falta valor nos Pagamentos Efetuados!Item ") + TwoPlaces(number)});
       continue;
     }
-    if ((code >= 39 && code <= 49) || code == 80 || code == 81 || code == 89) continue;
+    if (!Listed(r)) continue;
     ++index;
     const int official = OfficialCode(code);
     const int who = IntOf(RowNum(r, "I6_6"));
@@ -141,12 +156,16 @@ void WritePaymentsAndDonations(Doc& d) {
   d.Raw("<doacoes");
   d.Lit("tipoItens", "serpro.ppgd.irpf.doacoes.Doacao");
   d.Amt("totalDeducaoIncentivo", d.Num("I13_22T"));
-  d.NumF("ultimoIndiceGerado", Decimal::FromInt(d.pay.donation_count), NumberFormat::kInt);
+  // The highest index written (the old count left out the codes 47, 48, 80,
+  // 81 and 89 it lists, and every donation of the simplified model).
+  int donations = 0;
+  for (const Row& r : d.in.Of(Schedule::kPayments)) donations += Donation(r) ? 1 : 0;
+  d.NumF("ultimoIndiceGerado", Decimal::FromInt(donations), NumberFormat::kInt);
   d.Raw(">");
   int running = 0;
   for (const Row& r : d.in.Of(Schedule::kPayments)) {
     const int code = CodeOf(r);
-    if (!((code >= 40 && code <= 48) || code == 80 || code == 81 || code == 89)) continue;
+    if (!Donation(r)) continue;
     ++running;
     d.Raw("<item");
     d.NumF("codigo", Decimal::FromInt(code == 89 ? 99 : code), NumberFormat::kInt);

@@ -174,3 +174,37 @@ inline std::string XmlError(const std::string& text) {
 }  // namespace dodu::handover::testing
 
 #endif  // DODU_TESTS_HANDOVER_TESTUTIL_H_
+
+#include "platform/fault_env.h"
+#include "platform/memory_env.h"
+
+namespace dodu::handover::testing {
+
+// The seal tool as a MemoryEnv program: seals declaration documents (the
+// ".conf" beside them) unless told to fail.
+struct MemorySeal {
+  bool fail = false;
+  int exit_status = 0;
+  int calls = 0;
+  void Install(platform::MemoryEnv& env) {
+    env.SetSpawnHandler("java", [this](platform::MemoryEnv& e, const std::vector<std::string>& argv,
+                                       const platform::SpawnOptions&) -> Result<platform::SpawnResult> {
+      ++calls;
+      const std::string& file = argv.back();
+      if (fail) return platform::SpawnResult{1, 1};
+      const std::string suffix = ".xml";
+      if (file.size() > suffix.size() && file.compare(file.size() - 4, 4, suffix) == 0 &&
+          file.find("iddeclaracoes.xml") == std::string::npos) {
+        (void)e.PutFile(file.substr(0, file.size() - 4) + ".conf", "sealed");
+      }
+      return platform::SpawnResult{1, exit_status};
+    });
+  }
+};
+
+inline std::string Slurp(platform::Env& env, const std::string& path) {
+  auto r = platform::ReadWholeFile(env, path);
+  return r.ok() ? *r : std::string("<missing>");
+}
+
+}  // namespace dodu::handover::testing
