@@ -238,8 +238,10 @@ FieldValues PrinterDefaults(std::string_view terminal, std::string_view default_
       CharField("NRO_TERM", std::string(terminal)),
       CharField("NOMEIMP", "NAO DOS"),
       CharField("IPADRAO", std::string(default_printer)),
-      CharField("SEQ0", "<018>"),
-      CharField("SEQ1", "<015>"),
+      // "<018>" and "<015>": the characters 18 and 15 (normal and condensed
+      // pitch), which is what the two-character fields hold.
+      CharField("SEQ0", "\x12"),
+      CharField("SEQ1", "\x0F"),
   };
 }
 

@@ -336,11 +336,7 @@ Status LoadColours(Station& st) {
 }
 
 FieldValues NewPrinterRecord(const std::string& terminal, const std::string& default_printer) {
-  FieldValues f = PrinterDefaults(terminal, core::Utf8ToCp850(default_printer));
-  // <018> and <015> name the characters 18 and 15 (normal and condensed pitch),
-  // which is what the two-character fields hold.
-  ApplyFields(f, {CharField("SEQ0", "\x12"), CharField("SEQ1", "\x0F")});
-  return f;
+  return PrinterDefaults(terminal, core::Utf8ToCp850(default_printer));
 }
 
 std::optional<std::string> ExistingFolder(Station& st, const std::string& cp850_name) {

@@ -211,8 +211,8 @@ TEST(SettingsDefaultsTest, PrinterRecord) {
                                                          {"NRO_TERM", "C:03"},
                                                          {"NOMEIMP", "C:NAO DOS"},
                                                          {"IPADRAO", "C:HP LaserJet"},
-                                                         {"SEQ0", "C:<018>"},
-                                                         {"SEQ1", "C:<015>"},
+                                                         {"SEQ0", "C:\x12"},  // "<018>"
+                                                         {"SEQ1", "C:\x0F"},  // "<015>"
                                                      });
 }
 
