@@ -160,7 +160,13 @@ void AnnualCalculation::Base(Pass& p, int mode) {
   SetNum(vars_, "DESPADRAO", discount);
   Line19(p);
   AnnualFigures& f = p.out.figures;
-  f.complete_tax = table_(Positive(income - Get(19))) - Get(22) - Get(24);
+  // The complete model's tax with the incentive deductions that model would
+  // give on it: in the simplified model line 22 is 0, and before FI13_22 runs
+  // it still holds the previous computation's value.
+  const Decimal complete_base_tax = table_(Positive(income - Get(19)));
+  const Decimal complete_incentives =
+      IncentiveDeductions(rows_.payments, complete_base_tax, true, Decimal()).line22;
+  f.complete_tax = complete_base_tax - complete_incentives - Get(24);
   f.simplified_tax = table_(Positive(income - discount));
   SetNum(vars_, "NCOMPL", f.complete_tax);
   SetNum(vars_, "NSIMPL", f.simplified_tax);

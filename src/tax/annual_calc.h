@@ -77,6 +77,9 @@ struct AnnualFigures {
   Decimal line34_dependants;      // I13_34B
   Decimal funpresp;               // NFUNPRESP
   Decimal declared_simplified;    // DESPSIMP
+  // The two models' taxes the hint compares: NCOMPL, the annual tax of
+  // (line 08 - line 19) less the incentive deductions the complete model gives
+  // on it and line 24; NSIMPL, the annual tax of (line 08 - DESPADRAO).
   Decimal complete_tax;           // NCOMPL
   Decimal simplified_tax;         // NSIMPL
   Decimal deduction_used;         // DESCON

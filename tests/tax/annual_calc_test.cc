@@ -105,6 +105,21 @@ TEST(AnnualCalcTest, SimplifiedBetterHintByDeclarationKind) {
   }
 }
 
+TEST(AnnualCalcTest, ComparisonCountsTheCompleteModelsDonations) {
+  // Fault: in the simplified model the comparison took the complete tax less
+  // line 22, which is 0 there, so a declaration the donations made cheaper in
+  // the complete model never showed the hint.
+  core::VariableMap v = DeclarationVariables();
+  Rows rows;
+  Salary(rows, "50000.00"_dec, Decimal(), "9600.00"_dec);
+  rows.Pay(41, "200.00"_dec);
+  AnnualOutcome out = Whole(v, rows, 2);
+  EXPECT_EQ(out.figures.simplified_tax, "1742.43"_dec);
+  EXPECT_EQ(out.figures.complete_tax, "1694.29"_dec);  // 1,802.43 less 6 % of it
+  EXPECT_EQ(out.hint.kind, HintKind::kCompleteBetter);
+  EXPECT_EQ(L(v, "I13_22"), "0"_dec);
+}
+
 TEST(AnnualCalcTest, EqualTaxesGiveNoHint) {
   core::VariableMap v = DeclarationVariables();
   v.SetText("USAPADRAO", "N");
