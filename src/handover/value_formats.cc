@@ -279,6 +279,10 @@ std::string FormatCpf(std::string_view field) {
 
 std::string FormatCnpj(std::string_view field) { return XmlSafe(Mask(field, "99.999.999/9999-99")); }
 
-std::string FormatCep(std::string_view field) { return XmlSafe(Trim(Mask(Trim(field), "99999-999"))); }
+std::string FormatCep(std::string_view field) {
+  // A blank CEP is "" (the mask alone would leave a lone "-").
+  if (Trim(field).empty()) return "";
+  return XmlSafe(Trim(Mask(Trim(field), "99999-999")));
+}
 
 }  // namespace dodu::handover

@@ -128,6 +128,8 @@ TEST(ValueFormatsTest, DatesAndNumbersOfPersons) {
   EXPECT_EQ(FormatCnpj("99111111000132"), "99.111.111/0001-32");
   EXPECT_EQ(FormatCnpj(""), "  .   .   /    -  ");
   EXPECT_EQ(FormatCep("01024900"), "01024-900");
+  // Fault: a blank CEP went out as a lone "-".
+  EXPECT_EQ(FormatCep("        "), "");
 }
 
 }  // namespace
