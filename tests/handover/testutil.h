@@ -173,7 +173,6 @@ inline std::string XmlError(const std::string& text) {
 
 }  // namespace dodu::handover::testing
 
-#endif  // DODU_TESTS_HANDOVER_TESTUTIL_H_
 
 #include "platform/fault_env.h"
 #include "platform/memory_env.h"
@@ -208,3 +207,5 @@ inline std::string Slurp(platform::Env& env, const std::string& path) {
 }
 
 }  // namespace dodu::handover::testing
+
+#endif  // DODU_TESTS_HANDOVER_TESTUTIL_H_
