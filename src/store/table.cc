@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "store/journal.h"
+
 namespace dodu::store {
 namespace {
 
@@ -9,6 +11,15 @@ namespace {
 // it taken waits this long, in short sleeps, before reporting kLocked.
 constexpr int kHeaderLockTries = 50;
 constexpr std::chrono::milliseconds kHeaderLockPause{4};
+
+// Rolls back an interrupted replacement of `path`, held exclusively. A journal
+// that belongs to an older file was set aside (.BAD) and the table is used as
+// it is; other failures stop the open, so nobody reads half a replacement.
+Status RollBackUnlessStale(platform::Env& env, const std::string& path) {
+  Result<bool> back = RollBackInterruptedReplacement(env, path);
+  if (!back.ok() && !back.status().IsCorrupt()) return back.status();
+  return Status::Ok();
+}
 
 std::string RecText(RecNo n) { return "record " + std::to_string(n.value); }
 
@@ -18,12 +29,22 @@ Result<std::unique_ptr<Table>> Table::Open(platform::Env& env, const std::string
                                            Sharing sharing, TableOptions options) {
   if (!env.Exists(path)) return Status::NotFound(path + ": no such table");
   std::unique_ptr<Table> t(new Table(env, path, sharing, options));
+  const bool journal = !options.read_only && env.Exists(JournalPathFor(path));
+  if (journal && sharing == Sharing::kShared) {
+    // A replacement killed half-way left its journal: undo it before reading,
+    // when nobody holds the table (else whoever holds it exclusively does).
+    DODU_ASSIGN_OR_RETURN(std::unique_ptr<LockFile> probe, LockFile::Open(env, path));
+    if (probe->LockOpenMode(Sharing::kExclusive).ok()) {
+      DODU_RETURN_IF_ERROR(RollBackUnlessStale(env, path));
+    }
+  }
   DODU_ASSIGN_OR_RETURN(t->lock_, LockFile::Open(env, path));
   Status mode = t->lock_->LockOpenMode(sharing);
   if (mode.IsLocked())
     return Status::Locked(path + (sharing == Sharing::kExclusive ? ": in use by another station"
                                                                  : ": held exclusively by another station"));
   DODU_RETURN_IF_ERROR(mode);
+  if (journal && sharing == Sharing::kExclusive) DODU_RETURN_IF_ERROR(RollBackUnlessStale(env, path));
   DODU_ASSIGN_OR_RETURN(t->change_word_, t->lock_->ReadChangeWord());
   DODU_RETURN_IF_ERROR(t->OpenFiles());
   if (sharing == Sharing::kExclusive && !options.read_only && t->dbf_->NeedsRepair()) {

@@ -355,6 +355,52 @@ TEST(ReplaceCrashTest, CrashAfterEveryWrite) {
   EXPECT_TRUE(finished);
 }
 
+// Fault: a table whose replacement was killed half-way was read as it lay
+// (half old, half new records of the taxpayer) by every open until somebody
+// called the recovery. Now the open itself rolls the journal back, exclusive or
+// shared (when nobody else holds the table), before anything is read.
+TEST(ReplaceCrashTest, OpenRollsBackAKilledReplacement) {
+  for (Sharing mode : {Sharing::kExclusive, Sharing::kShared}) {
+    SCOPED_TRACE(mode == Sharing::kExclusive ? "exclusive open" : "shared open");
+    platform::MemoryEnv mem;
+    Populate(mem);
+    Snapshot before;
+    {
+      FaultEnv faulty(mem);
+      Station s(faulty);
+      R_ASSERT_OK(ABERTURA(s.ctx, s.areas, 4, true));
+      before = Take(s.area().table());
+      std::vector<Record> v = Version(s.area().table(), 6, "new");
+      faulty.CrashAfterWrites(4, 0);  // the journal is down, the table half written
+      EXPECT_FALSE(ReplaceTaxpayerRecords(faulty, s.area(), kA, v).ok());
+      ASSERT_TRUE(faulty.crashed());
+    }
+    ASSERT_TRUE(mem.Exists(JournalPathFor(kTable)));
+    auto t = Table::Open(mem, kTable, mode);
+    ASSERT_TRUE(t.ok()) << t.status().ToString();
+    EXPECT_FALSE(mem.Exists(JournalPathFor(kTable)));
+    Snapshot after = Take(**t);
+    EXPECT_EQ(after.taxpayer, before.taxpayer);
+    EXPECT_EQ(after.everyone_else, before.everyone_else);
+  }
+}
+
+// While another station holds the table, a shared open leaves the journal to
+// the station holding it and does not fail.
+TEST(ReplaceCrashTest, SharedOpenLeavesTheJournalWhileTheTableIsHeld) {
+  platform::MemoryEnv mem;
+  Populate(mem);
+  auto holder = Table::Open(mem, kTable, Sharing::kShared);
+  ASSERT_TRUE(holder.ok());
+  Journal j;
+  j.generation = (*holder)->file().generation();
+  j.ranges.push_back({0, std::string(32, 'x')});
+  R_ASSERT_OK(WriteJournal(mem, kTable, j));
+  auto t = Table::Open(mem, kTable, Sharing::kShared);
+  ASSERT_TRUE(t.ok()) << t.status().ToString();
+  EXPECT_TRUE(mem.Exists(JournalPathFor(kTable)));
+}
+
 // A journal cut short while being written means the table was never touched.
 TEST(ReplaceJournalTest, IncompleteJournalIsDiscarded) {
   platform::MemoryEnv mem;
