@@ -103,14 +103,14 @@ CashBalance VeSaldo(const BalanceInputs& in) {
                in.exclusive_gains + in.variable_gains +
                (in.deferred_counted ? in.deferred_gain : Decimal()) + in.rra_tax;
   b.declared_expenses = DeclaredExpenses(in);
-  b.expenses = in.earlier_taxes + in.tax_paid + in.gains_tax + in.variable_tax +
-               in.law_11033_tax + in.increase + in.rural_amortisation + in.variable_losses +
-               in.small_sales_losses + in.rural_losses + in.asset_upkeep +
-               in.personal_spending + in.cost_this_year + in.cost_earlier + b.declared_expenses;
+  b.expenses = in.earlier_taxes + in.tax_paid + in.gains_tax + in.variable_tax + in.law_11033_tax +
+               in.increase + in.rural_amortisation + in.variable_losses + in.small_sales_losses +
+               in.rural_losses + in.asset_upkeep + in.personal_spending + in.cost_this_year +
+               in.cost_earlier + b.declared_expenses;
   const Decimal saldo = b.receipts - b.expenses;
   // A ratio with no receipts is 0 (Div yields 0 for a zero divisor).
-  Decimal index = (saldo * Decimal::FromInt(100)).Div(b.receipts, 4, Rounding::kHalfAwayFromZero)
-                      .Despreza(2);
+  Decimal index =
+      (saldo * Decimal::FromInt(100)).Div(b.receipts, 4, Rounding::kHalfAwayFromZero).Despreza(2);
   if (index < kIndexFloor) index = kIndexFloor;
   if (index > kIndexCeiling) index = kIndexCapped;
   b.indgas = index;

@@ -35,45 +35,45 @@ Patrimony Fi10_1(const AssetTotals& totals);
 
 struct BalanceInputs {
   // Receipts.
-  Decimal spouse_income;      // I9_2
-  Decimal spouse_balance;     // I9_3
-  Decimal decrease;           // I10_2
-  Decimal borrowing;          // EMPREST
-  Decimal rural_loans;        // EMPRUR
-  Decimal other_receipts;     // OUTREC
-  Decimal gain_entries;       // ENTRADGP
-  Decimal exempt_not_counted; // ISENTNAO
-  Decimal suspended;          // EXGSUSP
-  Decimal taxable;            // I13_08
-  Decimal exempt;             // I13_44
-  Decimal exclusive;          // I13_45
-  Decimal exclusive_gains;    // I4_03
-  Decimal variable_gains;     // LUCRRVA
-  Decimal deferred_gain;      // VALFUTUR
+  Decimal spouse_income;         // I9_2
+  Decimal spouse_balance;        // I9_3
+  Decimal decrease;              // I10_2
+  Decimal borrowing;             // EMPREST
+  Decimal rural_loans;           // EMPRUR
+  Decimal other_receipts;        // OUTREC
+  Decimal gain_entries;          // ENTRADGP
+  Decimal exempt_not_counted;    // ISENTNAO
+  Decimal suspended;             // EXGSUSP
+  Decimal taxable;               // I13_08
+  Decimal exempt;                // I13_44
+  Decimal exclusive;             // I13_45
+  Decimal exclusive_gains;       // I4_03
+  Decimal variable_gains;        // LUCRRVA
+  Decimal deferred_gain;         // VALFUTUR
   bool deferred_counted = true;  // SOMAG other than "N"
-  Decimal rra_tax;            // I13_34
+  Decimal rra_tax;               // I13_34
   // Expenses.
-  Decimal earlier_taxes;      // IMPOANTER
-  Decimal tax_paid;           // I13_35
+  Decimal earlier_taxes;                           // IMPOANTER
+  Decimal tax_paid;                                // I13_35
   Decimal gains_tax, variable_tax, law_11033_tax;  // I13_46, I13_47, I13_48
-  Decimal increase;           // I10_1
-  Decimal rural_amortisation; // AMORUR
-  Decimal variable_losses;    // PREJRVA
-  Decimal small_sales_losses; // PREJVEN1
-  Decimal rural_losses;       // PREJRUR
-  Decimal asset_upkeep;       // DESPNAO
-  Decimal personal_spending;  // OUTRDES
-  Decimal cost_this_year;     // CUSTOANO
-  Decimal cost_earlier;       // CUSTOANT
+  Decimal increase;                                // I10_1
+  Decimal rural_amortisation;                      // AMORUR
+  Decimal variable_losses;                         // PREJRVA
+  Decimal small_sales_losses;                      // PREJVEN1
+  Decimal rural_losses;                            // PREJRUR
+  Decimal asset_upkeep;                            // DESPNAO
+  Decimal personal_spending;                       // OUTRDES
+  Decimal cost_this_year;                          // CUSTOANO
+  Decimal cost_earlier;                            // CUSTOANT
   // The declared expenses.
-  bool simplified = false;    // USAPADRAO "S"
-  bool only_discount = true;  // SO_SIMPLES "S"
-  Decimal standard_discount;  // DESPADRAO
-  Decimal declared;           // DESPDECLA
+  bool simplified = false;      // USAPADRAO "S"
+  bool only_discount = true;    // SO_SIMPLES "S"
+  Decimal standard_discount;    // DESPADRAO
+  Decimal declared;             // DESPDECLA
   Decimal declared_simplified;  // DESPSIMP
-  Decimal social_security;    // I13_09
-  Decimal dependants;         // I13_12
-  Decimal cash_book;          // I13_18
+  Decimal social_security;      // I13_09
+  Decimal dependants;           // I13_12
+  Decimal cash_book;            // I13_18
 };
 
 // The stored figures from the declaration variables (the names above); the
@@ -122,10 +122,10 @@ struct AssetLine {
 
 // A wealth-sign expense row of table 10.
 struct UpkeepRow {
-  int code = 0;             // CODDESP
-  std::string item;         // DESCRITEM, 25 characters
-  std::string expense;      // DESCDESP
-  Decimal monthly;          // VALODESP
+  int code = 0;         // CODDESP
+  std::string item;     // DESCRITEM, 25 characters
+  std::string expense;  // DESCDESP
+  Decimal monthly;      // VALODESP
 };
 
 // BUSCA_DESP: one row per asset whose code has an expense description

@@ -71,16 +71,11 @@ constexpr const char* kExclusiveLabels[] = {
 };
 
 constexpr Item kTaxes[] = {
-    {"Imposto retido do Titular", "I13_27"},
-    {"Imposto retido do Dependente", "I13_28"},
-    {"Carnê Leão do Titular ", "I13_29"},
-    {"Carnê Leão do Dependente", "I13_30"},
-    {"Imposto complementar ", "I13_31"},
-    {"Imposto Pago no Exterior", "I13_32"},
-    {"Imposto Lei 11.033/2004", "I13_33"},
-    {"Imposto retido RRA     ", "I13_34"},
-    {"Impostos Sobre Ganho de Capital", "I13_46"},
-    {"Impostos Sobre a Renda Variável", "I13_47"},
+    {"Imposto retido do Titular", "I13_27"},       {"Imposto retido do Dependente", "I13_28"},
+    {"Carnê Leão do Titular ", "I13_29"},          {"Carnê Leão do Dependente", "I13_30"},
+    {"Imposto complementar ", "I13_31"},           {"Imposto Pago no Exterior", "I13_32"},
+    {"Imposto Lei 11.033/2004", "I13_33"},         {"Imposto retido RRA     ", "I13_34"},
+    {"Impostos Sobre Ganho de Capital", "I13_46"}, {"Impostos Sobre a Renda Variável", "I13_47"},
     {"Imp. Lei 11.033 Ret. na Fonte", "I13_48"},
 };
 
@@ -223,8 +218,7 @@ DetailWindow PatrimonyDetail(const AssetTotals& t, const CashBalance& b) {
   w.Add(" Variação nas Dívidas", -(t.debts_current - t.debts_previous));
   if (w.empty() && t.debts_paid.IsZero()) return w.Done();
   w.Row(" Variação Patrimonial total",
-        t.assets_current + t.debts_previous - (t.assets_previous + t.debts_current) -
-            t.debts_paid);
+        t.assets_current + t.debts_previous - (t.assets_previous + t.debts_current) - t.debts_paid);
   return w.Done();
 }
 

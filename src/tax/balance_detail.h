@@ -56,8 +56,8 @@ DetailWindow TaxesDetail(const core::Variables& vars, const CashBalance& b);
 
 // A payment of table 06 as the expense window groups it.
 struct PaymentLine {
-  int code = 0;   // I6_3
-  Decimal paid;   // I6_4
+  int code = 0;  // I6_3
+  Decimal paid;  // I6_4
 };
 // Alt F9: the declared expenses by model and the other-payment groups.
 DetailWindow ExpensesDetail(const core::Variables& vars, const PaymentTotals& totals,

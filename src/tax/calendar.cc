@@ -11,7 +11,7 @@ constexpr int kSaturday = 6;
 struct DayMonth {
   int day, month;
 };
-constexpr DayMonth kFixedHolidays[] = {{1, 1},  {21, 4},  {1, 5},   {7, 9},
+constexpr DayMonth kFixedHolidays[] = {{1, 1},   {21, 4}, {1, 5},   {7, 9},
                                        {12, 10}, {2, 11}, {15, 11}, {25, 12}};
 // Days from Easter Sunday: Carnival Monday and Tuesday, Good Friday, Corpus
 // Christi.

@@ -65,8 +65,8 @@ void GridToVariables(const CarneRow& grid, core::Variables& vars) {
 }
 
 Decimal MonthBase(const CarneRow& row, int month) {
-  return row.at(kFromIndividuals, month) + row.at(kFromAbroad, month) -
-         row.at(kCashBook, month) - row.at(kDeductions, month);
+  return row.at(kFromIndividuals, month) + row.at(kFromAbroad, month) - row.at(kCashBook, month) -
+         row.at(kDeductions, month);
 }
 
 void MonthDue(CarneRow& row, int month, bool sum_year) {

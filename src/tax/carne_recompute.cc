@@ -181,8 +181,8 @@ CarneOutcome FdeLeao(core::Variables& vars, std::vector<CarneRow>& rows, size_t 
     vars.SetNumber("CARNEINSS", SumLines(lines, true));
     vars.SetNumber("CARNEDEPEN", SumLines(lines, false));
   } else {
-    auto titular = std::find_if(rows.begin(), rows.end(),
-                                [](const CarneRow& r) { return r.IsTitular(); });
+    auto titular =
+        std::find_if(rows.begin(), rows.end(), [](const CarneRow& r) { return r.IsTitular(); });
     if (titular != rows.end()) {
       vars.SetNumber("CARNEINSS", SplitYear(*titular, setting.dependants).social_security);
     }

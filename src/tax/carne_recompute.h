@@ -28,16 +28,16 @@ namespace dodu::tax {
 
 // An income line of table 02 as the carnê-leão reads it.
 struct CarneLine {
-  char kind = ' ';              // I1_1: 'F' individuals, 'E' abroad, 'L' cash book,
-                                //       'P' social security, 'I' tax paid; others skipped
-  bool titular = true;          // I1_11 "S"
-  std::string dependant_cpf;    // I1_8, for a dependant's line
-  Decimal value;                // I1_4
+  char kind = ' ';                    // I1_1: 'F' individuals, 'E' abroad, 'L' cash book,
+                                      //       'P' social security, 'I' tax paid; others skipped
+  bool titular = true;                // I1_11 "S"
+  std::string dependant_cpf;          // I1_8, for a dependant's line
+  Decimal value;                      // I1_4
   std::array<Decimal, 12> monthly{};  // I1_401 .. I1_412
-  std::string payer_cpf;        // I1_3
-  std::string beneficiary_cpf;  // I1_40
-  char type = ' ';              // I1_41: 'T' work, 'A' rent, 'O' other, ' ' blank
-  Date date;                    // DT_LC (fill mode 3)
+  std::string payer_cpf;              // I1_3
+  std::string beneficiary_cpf;        // I1_40
+  char type = ' ';                    // I1_41: 'T' work, 'A' rent, 'O' other, ' ' blank
+  Date date;                          // DT_LC (fill mode 3)
 };
 
 // A payment of table 06: its code `I6_3` and monthly values `I6_401` .. `I6_412`
@@ -54,8 +54,8 @@ enum class CarnePass {
 };
 
 struct CarneSetting {
-  int dependants = 0;     // dependants of the declaration (codes below 98)
-  Date payment;           // DF_PAGTO; blank: no correction
+  int dependants = 0;  // dependants of the declaration (codes below 98)
+  Date payment;        // DF_PAGTO; blank: no correction
   Date today;
   std::span<const SelicRow> selic;
   bool inverse_cursor = false;  // mode 4: the grid's cursor on the cash book or right of it
@@ -70,8 +70,8 @@ struct LineUpdate {
 
 struct CarneOutcome {
   std::vector<LineUpdate> line_updates;
-  Decimal pensaom;              // PENSAOM: the year's alimony (titular, modes 1 and 3)
-  Decimal dependants_applied;   // the dependants' deduction applied in the year
+  Decimal pensaom;             // PENSAOM: the year's alimony (titular, modes 1 and 3)
+  Decimal dependants_applied;  // the dependants' deduction applied in the year
   SelicAge age = SelicAge::kCurrent;
   // The correction (kind 7) could not be computed: a SELIC month is missing.
   // Kind 7 is then left at 0 and every other figure is still correct.

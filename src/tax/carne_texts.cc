@@ -40,10 +40,9 @@ LetterCheck CheckDeclarationType(char letter, FillMode mode, std::string_view co
   }
   const bool typed = mode == FillMode::kTotalsOnly || mode == FillMode::kInverse;
   const std::string_view code = Trim(cdpro);
-  const bool liberal =
-      Trim(codat) == kLiberalNature &&
-      std::find(std::begin(kLiberalOccupations), std::end(kLiberalOccupations), code) !=
-          std::end(kLiberalOccupations);
+  const bool liberal = Trim(codat) == kLiberalNature &&
+                       std::find(std::begin(kLiberalOccupations), std::end(kLiberalOccupations),
+                                 code) != std::end(kLiberalOccupations);
   if (letter == 'T' && typed && liberal) {
     c.message = {"Não deve ser preenchido aqui para Profisionais Liberais",
                  "Com ocupação código " + std::string(code) + " como é esse contribuinte.",

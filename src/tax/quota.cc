@@ -47,8 +47,8 @@ QuotaOutcome QuotaRule(const QuotaInput& in, bool restrict_estate, bool blank_si
     q.debit = d.debit;
     q.message.insert(q.message.end(), d.message.begin(), d.message.end());
   }
-  q.value = in.balance.Div(Decimal::FromInt(q.count), 4, core::Rounding::kHalfAwayFromZero)
-                .Despreza(2);
+  q.value =
+      in.balance.Div(Decimal::FromInt(q.count), 4, core::Rounding::kHalfAwayFromZero).Despreza(2);
   return q;
 }
 
@@ -60,9 +60,7 @@ Date SingleQuotaDebitDeadline() {
 
 QuotaOutcome FqtdQuota(const QuotaInput& in) { return QuotaRule(in, true, true, false); }
 
-QuotaOutcome FParcela(const QuotaInput& in, bool show) {
-  return QuotaRule(in, false, false, show);
-}
+QuotaOutcome FParcela(const QuotaInput& in, bool show) { return QuotaRule(in, false, false, show); }
 
 bool QuotaCountEditable(const QuotaInput& in) {
   return !in.final_declaration && !in.exit_declaration && in.balance > Decimal();

@@ -31,23 +31,23 @@ inline constexpr int kMaxQuotas = 8;
 Date SingleQuotaDebitDeadline();
 
 struct QuotaInput {
-  Decimal balance;            // I13_36
-  int chosen = 0;             // QTD_QUOTA as it stands (0: none chosen)
-  std::string debit;          // DEBITAUT
+  Decimal balance;                 // I13_36
+  int chosen = 0;                  // QTD_QUOTA as it stands (0: none chosen)
+  std::string debit;               // DEBITAUT
   bool final_declaration = false;  // DECFINAL "S"
   bool exit_declaration = false;   // DECSAIDA "S"
   // The estate's partition date is filled and the partition is judicial
   // (DECJUDI "S"), or its deed date is filled and it is not (DECJUDI "N").
   bool estate_closed = false;
   Date today;
-  Date delivery;              // DENTREGA (blank when not delivered)
+  Date delivery;  // DENTREGA (blank when not delivered)
   Date debit_deadline = SingleQuotaDebitDeadline();
 };
 
 struct QuotaOutcome {
-  int count = 0;       // QTD_QUOTA
-  Decimal value;       // I13_37
-  std::string debit;   // DEBITAUT
+  int count = 0;                     // QTD_QUOTA
+  Decimal value;                     // I13_37
+  std::string debit;                 // DEBITAUT
   std::vector<std::string> message;  // shown by the screen (UTF-8), empty when none
 };
 

@@ -16,9 +16,9 @@ constexpr int kQuotaInterestFromMonth = 7;
 constexpr int kDeadlineMonth = 6;
 constexpr int kDeadlineDay = 30;
 
-constexpr Decimal kLateFilingPerMonth = "1"_dec;     // per cent of the tax due
+constexpr Decimal kLateFilingPerMonth = "1"_dec;      // per cent of the tax due
 constexpr Decimal kLateFilingMinimum = "165.74"_dec;  // reais
-constexpr Decimal kLateFilingCap = "20"_dec;         // per cent of the tax due
+constexpr Decimal kLateFilingCap = "20"_dec;          // per cent of the tax due
 
 std::string Trimmed(std::string s) {
   while (!s.empty() && s.back() == ' ') s.pop_back();
@@ -55,8 +55,8 @@ SelicAge AgeOf(std::span<const SelicRow> rows, const Date& today) {
 Result<Decimal> SumSelic(std::span<const SelicRow> rows, YearMonth first, YearMonth last) {
   Decimal sum;
   for (YearMonth m = first; m <= last; m = m.AddMonths(1)) {
-    auto it = std::find_if(rows.begin(), rows.end(),
-                           [&](const SelicRow& r) { return r.month == m; });
+    auto it =
+        std::find_if(rows.begin(), rows.end(), [&](const SelicRow& r) { return r.month == m; });
     if (it == rows.end()) {
       return Status::NotFound("Taxa Selic de " + Trimmed(core::TrazMes(m.month()).value_or("")) +
                               "/" + std::to_string(m.year()) + " não cadastrada");

@@ -76,8 +76,7 @@ TEST(BalanceDetailTest, ExemptAndExclusiveLines) {
   v.SetNumber("I3_09", Dec("-5"));  // not above zero
   v.SetNumber("I13_44", Dec("3100"));
   DetailWindow e = ExemptDetail(v, b);
-  EXPECT_EQ(Labels(e), (std::vector<std::string>{"Lucros e dividendos recebidos",
-                                                 "Outros isentos",
+  EXPECT_EQ(Labels(e), (std::vector<std::string>{"Lucros e dividendos recebidos", "Outros isentos",
                                                  "Total dos rendimentos isentos"}));
   EXPECT_EQ(e.rows.back().value, Dec("3100"));
 
@@ -167,9 +166,8 @@ TEST(BalanceDetailTest, TaxesAndExpenses) {
   in.standard_discount = Dec("16754.34");
   const std::vector<PaymentLine> no_brokerage = {{99, Dec("10")}};
   DetailWindow discount = ExpensesDetail(v, totals, no_brokerage, in, b);
-  EXPECT_EQ(Labels(discount),
-            (std::vector<std::string>{"Valor do abatimento Padrão", "Outros",
-                                      "Total das despesas declaradas"}));
+  EXPECT_EQ(Labels(discount), (std::vector<std::string>{"Valor do abatimento Padrão", "Outros",
+                                                        "Total das despesas declaradas"}));
 }
 
 TEST(BalanceDetailTest, ResultLine) {

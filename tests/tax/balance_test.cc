@@ -91,12 +91,12 @@ TEST(BalanceTest, IndexAndBalanceLimits) {
     const char* indgas;
   };
   const Case cases[] = {
-      {"100", "-899.50", "999.50", "999.50"},    // stays
-      {"100", "-900.01", "1000.01", "999"},      // above the field: 999
+      {"100", "-899.50", "999.50", "999.50"},  // stays
+      {"100", "-900.01", "1000.01", "999"},    // above the field: 999
       {"100", "250", "-150", "-99.99"},
-      {"0", "500", "-500", "0"},                 // no receipts: no index
+      {"0", "500", "-500", "0"},  // no receipts: no index
       {"100", "100", "0", "0"},
-      {"0", "200000000", "-99999999.99", "0"},   // within the field
+      {"0", "200000000", "-99999999.99", "0"},  // within the field
   };
   for (const Case& c : cases) {
     BalanceInputs in;
@@ -115,11 +115,11 @@ TEST(BalanceTest, IndexAndBalanceLimits) {
 TEST(BalanceTest, InputsFromTheVariables) {
   core::VariableMap v;
   testing::DeclareNumbers(
-      v, {"I9_2", "I9_3", "EMPRUR", "OUTREC", "ENTRADGP", "ISENTNAO", "EXGSUSP", "I13_08",
-          "I13_44", "I13_45", "I4_03", "LUCRRVA", "VALFUTUR", "I13_34", "IMPOANTER", "I13_35",
-          "I13_46", "I13_47", "I13_48", "AMORUR", "PREJRVA", "PREJVEN1", "PREJRUR", "DESPNAO",
-          "OUTRDES", "CUSTOANO", "CUSTOANT", "DESPADRAO", "I13_09", "I13_12", "I13_18", "SALDO",
-          "INDGAS", "EMPREST"});
+      v, {"I9_2",      "I9_3",    "EMPRUR",  "OUTREC",  "ENTRADGP", "ISENTNAO", "EXGSUSP",
+          "I13_08",    "I13_44",  "I13_45",  "I4_03",   "LUCRRVA",  "VALFUTUR", "I13_34",
+          "IMPOANTER", "I13_35",  "I13_46",  "I13_47",  "I13_48",   "AMORUR",   "PREJRVA",
+          "PREJVEN1",  "PREJRUR", "DESPNAO", "OUTRDES", "CUSTOANO", "CUSTOANT", "DESPADRAO",
+          "I13_09",    "I13_12",  "I13_18",  "SALDO",   "INDGAS",   "EMPREST"});
   v.Declare("SOMAG", std::string("N"));
   v.Declare("USAPADRAO", std::string("S"));
   v.Declare("SO_SIMPLES", std::string("N"));
@@ -159,11 +159,11 @@ TEST(BalanceTest, DeclarationFee) {
 TEST(BalanceTest, UpkeepRowsFromTheAssets) {
   const std::vector<AssetLine> assets = {
       {1, "Casa na praia com piscina e quadra de tenis", 0, Dec("120000")},
-      {0, "continuacao", 11, Dec("0")},          // the code on the asset's last row
-      {2, "Conta corrente", 61, Dec("5000")},     // no expense description
-      {3, "Carro", 21, Dec("0")},                 // no value: no cost
+      {0, "continuacao", 11, Dec("0")},        // the code on the asset's last row
+      {2, "Conta corrente", 61, Dec("5000")},  // no expense description
+      {3, "Carro", 21, Dec("0")},              // no value: no cost
       {4, "Apartamento", 12, Dec("0")},
-      {0, "", 0, Dec("60000")},                   // the first value counts
+      {0, "", 0, Dec("60000")},  // the first value counts
       {0, "", 0, Dec("99999")},
   };
   const std::map<int, std::string> expense_of = {

@@ -57,7 +57,7 @@ TEST(CarneRecomputeTest, IndividualModeMonthWithCashBook) {
       Line('I', 3, "100"),
       Line('F', 2, "1000", false),  // the dependant's: not on the titular's table
       Line('P', 2, "50", false),
-      Line('R', 3, "7000"),         // no carnê-leão kind
+      Line('R', 3, "7000"),  // no carnê-leão kind
   };
   CarnePayment alimony{31, {}};
   alimony.monthly[2] = Dec("300");
@@ -135,9 +135,9 @@ TEST(CarneRecomputeTest, TypeTotalsOfIncomeFromIndividuals) {
     const char* total;  // the variable that gets the value
   };
   const Case cases[] = {
-      {'T', "", "O", "TOTTRABT"},           {'A', "11144477735", "T", "TOTALUGT"},
-      {'O', "", "T", "TOTOUTRT"},           {' ', "11144477735", "A", "TOTTRABT"},
-      {' ', "", "A", "TOTALUGT"},           {' ', "", "O", "TOTOUTRT"},
+      {'T', "", "O", "TOTTRABT"}, {'A', "11144477735", "T", "TOTALUGT"},
+      {'O', "", "T", "TOTOUTRT"}, {' ', "11144477735", "A", "TOTTRABT"},
+      {' ', "", "A", "TOTALUGT"}, {' ', "", "O", "TOTOUTRT"},
       {' ', "", " ", "TOTTRABT"},
   };
   for (const Case& c : cases) {

@@ -27,11 +27,16 @@ TEST(QuotaTest, CountAndValueOfTheQuotas) {
     const char* value;
   };
   const Case cases[] = {
-      {"49.99", 0, 1, "49.99"},   {"99.99", 0, 1, "99.99"},     {"100.00", 0, 2, "50.00"},
-      {"399.99", 0, 7, "57.14"},  {"400.00", 0, 8, "50.00"},    {"10000.00", 0, 8, "1250.00"},
+      {"49.99", 0, 1, "49.99"},
+      {"99.99", 0, 1, "99.99"},
+      {"100.00", 0, 2, "50.00"},
+      {"399.99", 0, 7, "57.14"},
+      {"400.00", 0, 8, "50.00"},
+      {"10000.00", 0, 8, "1250.00"},
       {"1000.00", 3, 3, "333.33"},  // the cent lost is carried nowhere
-      {"1000.00", 9, 8, "125.00"},  {"1000.00", 0, 8, "125.00"},
-      {"120.00", 5, 2, "60.00"},    // more than the minimum of 50.00 allows
+      {"1000.00", 9, 8, "125.00"},
+      {"1000.00", 0, 8, "125.00"},
+      {"120.00", 5, 2, "60.00"},  // more than the minimum of 50.00 allows
       {"0", 3, 0, "0"},
   };
   for (const Case& c : cases) {
@@ -59,9 +64,8 @@ TEST(QuotaTest, ClosedEstateHasOneQuota) {
   QuotaOutcome q = FqtdQuota(in);
   EXPECT_EQ(q.count, 1);
   EXPECT_EQ(q.value, Dec("1000"));
-  EXPECT_EQ(q.message,
-            (std::vector<std::string>{" ATENÇÃO! Não é permitido o",
-                                      "parcelamento em declaração final"}));
+  EXPECT_EQ(q.message, (std::vector<std::string>{" ATENÇÃO! Não é permitido o",
+                                                 "parcelamento em declaração final"}));
   EXPECT_EQ(FParcela(in, false).count, 3) << "FPARCELA has no estate step";
   in.chosen = 1;
   EXPECT_TRUE(FqtdQuota(in).message.empty());

@@ -85,10 +85,10 @@ TEST(SelicTest, AMissingMonthIsReportedByName) {
 }
 
 TEST(SelicTest, AgeOfTheRegister) {
-  const auto rows = Selic2020();  // newest December 2020
+  const auto rows = Selic2020();                                 // newest December 2020
   EXPECT_EQ(AgeOf(rows, D(2021, 1, 30)), SelicAge::kCurrent);    // 30 days back: 31/12/2020
   EXPECT_EQ(AgeOf(rows, D(2021, 1, 31)), SelicAge::kStaleYear);  // 01/01/2021: a year behind
-  std::vector<SelicRow> older(rows.begin(), rows.begin() + 9);    // up to September
+  std::vector<SelicRow> older(rows.begin(), rows.begin() + 9);   // up to September
   EXPECT_EQ(AgeOf(older, D(2020, 11, 20)), SelicAge::kStaleMonth);
   EXPECT_EQ(AgeOf(older, D(2020, 10, 30)), SelicAge::kCurrent);
   EXPECT_EQ(AgeOf({}, kToday), SelicAge::kStaleYear);
@@ -112,10 +112,10 @@ TEST(SelicTest, LateFineCountsCalendarDaysAndIsCapped) {
   const Case cases[] = {
       {D(2020, 6, 30), D(2020, 6, 30), {}, "0"},
       {D(2020, 6, 30), D(2020, 6, 10), {}, "0"},
-      {D(2020, 6, 30), D(2020, 7, 2), {}, "0.66"},       // 1 day after the next business day
-      {D(2020, 7, 31), D(2020, 8, 4), {}, "1.32"},       // Friday due, 4 calendar days
-      {D(2020, 6, 30), D(2020, 8, 29), {}, "19.80"},     // 60 days
-      {D(2020, 6, 30), D(2020, 8, 30), {}, "20"},        // 61 days: 20.13 capped
+      {D(2020, 6, 30), D(2020, 7, 2), {}, "0.66"},    // 1 day after the next business day
+      {D(2020, 7, 31), D(2020, 8, 4), {}, "1.32"},    // Friday due, 4 calendar days
+      {D(2020, 6, 30), D(2020, 8, 29), {}, "19.80"},  // 60 days
+      {D(2020, 6, 30), D(2020, 8, 30), {}, "20"},     // 61 days: 20.13 capped
       {D(2020, 6, 30), D(2020, 9, 15), {}, "20"},
       {D(2020, 7, 31), D(2020, 8, 4), D(2020, 8, 3), "0.66"},   // later start moves it
       {D(2020, 7, 31), D(2020, 8, 4), D(2020, 7, 20), "1.32"},  // earlier start does not
@@ -134,7 +134,7 @@ TEST(SelicTest, LateFilingMonthsAcrossTheYear) {
     Date payment;
     int months;
   };
-  const Case cases[] = {{D(2020, 6, 30), 0}, {D(2020, 5, 2), 0},  {D(2020, 7, 1), 1},
+  const Case cases[] = {{D(2020, 6, 30), 0}, {D(2020, 5, 2), 0}, {D(2020, 7, 1), 1},
                         {D(2020, 8, 31), 2}, {D(2021, 1, 1), 7}, {D(2021, 1, 31), 7},
                         {D(2022, 6, 1), 24}};
   for (const Case& c : cases) EXPECT_EQ(LateFilingMonths(c.payment), c.months) << c.payment;
@@ -148,11 +148,11 @@ TEST(SelicTest, LateFilingFineHasAMinimumAndACap) {
     const char* fine;
   };
   const Case cases[] = {
-      {"10000", D(2020, 8, 10), "200", "200"},     // 2 months late
-      {"1000", D(2020, 8, 10), "20", "165.74"},    // the minimum
-      {"500", D(2020, 7, 10), "5", "165.74"},      // the minimum beats the cap of 100
-      {"10000", D(2022, 9, 10), "2700", "2000"},   // 27 months: capped at 20 %
-      {"10000", D(2020, 6, 30), "0", "0"},         // paid in time
+      {"10000", D(2020, 8, 10), "200", "200"},    // 2 months late
+      {"1000", D(2020, 8, 10), "20", "165.74"},   // the minimum
+      {"500", D(2020, 7, 10), "5", "165.74"},     // the minimum beats the cap of 100
+      {"10000", D(2022, 9, 10), "2700", "2000"},  // 27 months: capped at 20 %
+      {"10000", D(2020, 6, 30), "0", "0"},        // paid in time
   };
   for (const Case& c : cases) {
     LateFilingFine f = LateFilingFineOf(*Decimal::Parse(c.tax), c.payment);

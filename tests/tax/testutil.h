@@ -35,9 +35,9 @@ inline core::VariableMap CarneVars() {
   v.Declare("CAL_AUTO", core::Decimal::FromInt(1));
   v.Declare("SO_REC", true);
   v.Declare("TIPO_PF", std::string(" "));
-  DeclareNumbers(v, {"TOTTRABT", "TOTALUGT", "TOTOUTRT", "TOTTRABD", "TOTALUGD", "TOTOUTRD",
-                     "CARNEINSS", "CARNEDEPEN", "I13_03", "I13_04", "I13_18", "I13_29", "I13_30",
-                     "I13_49", "I13_50"});
+  DeclareNumbers(
+      v, {"TOTTRABT", "TOTALUGT", "TOTOUTRT", "TOTTRABD", "TOTALUGD", "TOTOUTRD", "CARNEINSS",
+          "CARNEDEPEN", "I13_03", "I13_04", "I13_18", "I13_29", "I13_30", "I13_49", "I13_50"});
   return v;
 }
 
