@@ -41,26 +41,11 @@ std::string Percent(int part, int total) {
   return buf;
 }
 
-// The descriptions of the status table, read once per list (VE_STAT mode 3:
-// 13 blanks for a code the table lacks, or without the table).
 std::function<std::string(const std::string&)> StatusTexts(EntryContext& ec,
                                                             const RegisterListHooks& hooks) {
   if (hooks.status_text) return hooks.status_text;
-  auto texts = std::make_shared<std::map<int, std::string>>();
-  if (store::WorkArea* st = ec.areas.Get(kStatusArea)) {
-    Result<uint32_t> count = st->table().RefreshCount();
-    for (uint32_t i = 1; count.ok() && i <= *count; ++i) {
-      Result<store::Record> r = st->table().Read(store::RecNo{i});
-      if (!r.ok() || r->deleted()) continue;
-      std::string d = Field(*r, "DESCRICAO");
-      d.resize(13, ' ');
-      texts->emplace(NumberOf(*r, "COD"), d);
-    }
-  }
-  return [texts](const std::string& code) {
-    auto it = texts->find(std::atoi(code.c_str()));
-    return it == texts->end() ? std::string(13, ' ') : it->second;
-  };
+  std::function<std::string(int)> of = StatusDescriptions(ec.areas);
+  return [of](const std::string& code) { return of(std::atoi(code.c_str())); };
 }
 
 Column Shown(std::string heading, std::string expression, std::string mask = "") {
@@ -131,6 +116,24 @@ Result<std::optional<store::RecNo>> StartAt(store::WorkArea& a, const RegisterLi
 }
 
 }  // namespace
+
+std::function<std::string(int code)> StatusDescriptions(store::WorkAreas& areas) {
+  auto texts = std::make_shared<std::map<int, std::string>>();
+  if (store::WorkArea* st = areas.Get(kStatusArea)) {
+    Result<uint32_t> count = st->table().RefreshCount();
+    for (uint32_t i = 1; count.ok() && i <= *count; ++i) {
+      Result<store::Record> r = st->table().Read(store::RecNo{i});
+      if (!r.ok() || r->deleted()) continue;
+      std::string d = Field(*r, "DESCRICAO");
+      d.resize(13, ' ');
+      texts->emplace(NumberOf(*r, "COD"), d);
+    }
+  }
+  return [texts](int code) {
+    auto it = texts->find(code);
+    return it == texts->end() ? std::string(13, ' ') : it->second;
+  };
+}
 
 Result<RegisterCounts> CountRegister(store::WorkArea& area) {
   RegisterCounts c;

@@ -67,6 +67,11 @@ Result<std::optional<RegisterPick>> RegisterList(EntryContext& ec,
                                                  const RegisterListRequest& request,
                                                  const RegisterListHooks& hooks = {});
 
+// VE_STAT mode 3 over the status table open in area 66: the 13-character
+// description of a code, blanks for a code the table lacks or without the
+// table. The table is read once, when this is called.
+std::function<std::string(int code)> StatusDescriptions(store::WorkAreas& areas);
+
 // The register list's footers over every non-deleted record of `area`:
 // the count of declarations, the percentages of simplified and complete ones
 // ("99.99", blank on an empty register), the rural count and the simplified and
