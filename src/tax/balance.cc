@@ -61,6 +61,7 @@ BalanceInputs BalanceInputsOf(const core::Variables& v, const Patrimony& patrimo
   in.exclusive = v.Number("I13_45");
   in.exclusive_gains = v.Number("I4_03");
   in.variable_gains = v.Number("LUCRRVA");
+  in.variable_recovered = v.Number("I3_20");
   in.deferred_gain = v.Number("VALFUTUR");
   in.deferred_counted = !FlagIs(v, "SOMAG", 'N');
   in.rra_tax = v.Number("I13_34");
@@ -108,9 +109,12 @@ CashBalance VeSaldo(const BalanceInputs& in) {
                in.rural_losses + in.asset_upkeep + in.personal_spending + in.cost_this_year +
                in.cost_earlier + b.declared_expenses;
   const Decimal saldo = b.receipts - b.expenses;
-  // A ratio with no receipts is 0 (Div yields 0 for a zero divisor).
-  Decimal index =
-      (saldo * Decimal::FromInt(100)).Div(b.receipts, 4, Rounding::kHalfAwayFromZero).Despreza(2);
+  // A ratio with no receipts is 0.
+  Decimal index;
+  if (!b.receipts.IsZero()) {
+    index =
+        (saldo * Decimal::FromInt(100)).Div(b.receipts, 4, Rounding::kHalfAwayFromZero).Despreza(2);
+  }
   if (index < kIndexFloor) index = kIndexFloor;
   if (index > kIndexCeiling) index = kIndexCapped;
   b.indgas = index;

@@ -49,6 +49,7 @@ struct BalanceInputs {
   Decimal exclusive;             // I13_45
   Decimal exclusive_gains;       // I4_03
   Decimal variable_gains;        // LUCRRVA
+  Decimal variable_recovered;    // I3_20 (shown against LUCRRVA on the screen only)
   Decimal deferred_gain;         // VALFUTUR
   bool deferred_counted = true;  // SOMAG other than "N"
   Decimal rra_tax;               // I13_34

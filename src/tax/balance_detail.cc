@@ -144,6 +144,7 @@ Decimal GroupSum(const Group& g, std::span<const PaymentLine> payments) {
 }  // namespace
 
 Decimal ShareOf(const Decimal& value, const Decimal& base) {
+  if (base.IsZero()) return Decimal();
   return (value * Decimal::FromInt(100)).Div(base, 2, Rounding::kHalfAwayFromZero);
 }
 

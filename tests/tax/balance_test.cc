@@ -115,11 +115,11 @@ TEST(BalanceTest, IndexAndBalanceLimits) {
 TEST(BalanceTest, InputsFromTheVariables) {
   core::VariableMap v;
   testing::DeclareNumbers(
-      v, {"I9_2",      "I9_3",    "EMPRUR",  "OUTREC",  "ENTRADGP", "ISENTNAO", "EXGSUSP",
-          "I13_08",    "I13_44",  "I13_45",  "I4_03",   "LUCRRVA",  "VALFUTUR", "I13_34",
-          "IMPOANTER", "I13_35",  "I13_46",  "I13_47",  "I13_48",   "AMORUR",   "PREJRVA",
-          "PREJVEN1",  "PREJRUR", "DESPNAO", "OUTRDES", "CUSTOANO", "CUSTOANT", "DESPADRAO",
-          "I13_09",    "I13_12",  "I13_18",  "SALDO",   "INDGAS",   "EMPREST"});
+      v, {"I9_2",      "I9_3",      "EMPRUR",  "OUTREC",  "ENTRADGP", "ISENTNAO", "EXGSUSP",
+          "I13_08",    "I13_44",    "I13_45",  "I4_03",   "I3_20",    "LUCRRVA",  "VALFUTUR",
+          "I13_34",    "IMPOANTER", "I13_35",  "I13_46",  "I13_47",   "I13_48",   "AMORUR",
+          "PREJRVA",   "PREJVEN1",  "PREJRUR", "DESPNAO", "OUTRDES",  "CUSTOANO", "CUSTOANT",
+          "DESPADRAO", "I13_09",    "I13_12",  "I13_18",  "SALDO",    "INDGAS",   "EMPREST"});
   v.Declare("SOMAG", std::string("N"));
   v.Declare("USAPADRAO", std::string("S"));
   v.Declare("SO_SIMPLES", std::string("N"));
