@@ -209,6 +209,23 @@ CarneOutcome FdeLeao(core::Variables& vars, std::vector<CarneRow>& rows, size_t 
   return out;
 }
 
+bool CarneCellEditable(FillMode mode, int month, int kind) {
+  const bool typed = mode == FillMode::kTotalsOnly || mode == FillMode::kInverse;
+  return typed && month >= 1 && month <= 12 && kind >= kFromIndividuals && kind <= kPaid;
+}
+
+Status CarneCellTyped(CarneRow& row, FillMode mode, int month, int kind, const Decimal& value,
+                      const CarneSetting& setting) {
+  row.at(kind, month) = value;
+  row.SumYear(kind);
+  if (mode == FillMode::kInverse && kind >= kCashBook) InverseMonth(row, month);
+  MonthDue(row, month, true);
+  auto age = CorrDarf(row, setting.payment, setting.selic, setting.today);
+  if (age.ok()) return Status::Ok();
+  for (int m = 1; m <= kYearRow; ++m) row.at(kCorrected, m) = Decimal();
+  return age.status();
+}
+
 void CalcLeaoTotal(core::Variables& vars, std::span<const CarneRow> rows) {
   const CarriedTax t = CalcLeaoTotal(rows, vars.Logical("SO_REC"));
   vars.SetNumber("I13_29", t.titular);

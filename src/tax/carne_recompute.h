@@ -86,6 +86,19 @@ CarneOutcome FdeLeao(core::Variables& vars, std::vector<CarneRow>& rows, size_t 
                      std::span<const CarneLine> lines, std::span<const CarnePayment> payments,
                      const CarneSetting& setting, CarnePass pass);
 
+// Whether a cell of the grid may be typed: fill modes 2 and 4, months 1..12,
+// kinds 1..5 (the year row and the computed columns never).
+bool CarneCellEditable(FillMode mode, int month, int kind);
+
+// A cell typed in fill modes 2 and 4 (the deduction column after ConfCarne):
+// the value stands, its column's year total is re-summed; in mode 4 a value
+// typed in the cash book or further right back-computes the month's income
+// first; then the month's due and the corrected amounts of the year. The
+// correction's failure (a missing SELIC month) is returned with kind 7 left at
+// 0, everything else done. Requires CarneCellEditable.
+Status CarneCellTyped(CarneRow& row, FillMode mode, int month, int kind, const Decimal& value,
+                      const CarneSetting& setting);
+
 // CALC_LEAOTOTAL over the variables: `I13_29` and `I13_30` from `rows` by
 // `SO_REC`.
 void CalcLeaoTotal(core::Variables& vars, std::span<const CarneRow> rows);

@@ -214,5 +214,41 @@ TEST(CarneRecomputeTest, MissingSelicMonthLeavesTheCorrectionAtZero) {
   EXPECT_EQ(f.vars.Number("I13_03"), Dec("3000"));
 }
 
+TEST(CarneRecomputeTest, TypedCell) {
+  EXPECT_TRUE(CarneCellEditable(FillMode::kTotalsOnly, 1, kFromIndividuals));
+  EXPECT_TRUE(CarneCellEditable(FillMode::kInverse, 12, kPaid));
+  EXPECT_FALSE(CarneCellEditable(FillMode::kInverse, 13, kPaid)) << "the year row";
+  EXPECT_FALSE(CarneCellEditable(FillMode::kTotalsOnly, 3, kDue));
+  EXPECT_FALSE(CarneCellEditable(FillMode::kIndividual, 3, kFromIndividuals));
+  EXPECT_FALSE(CarneCellEditable(FillMode::kCashBookLedger, 3, kCashBook));
+
+  Fixture f;
+  CarneRow row;
+  row.at(kFromIndividuals, 2) = Dec("1000");
+  ASSERT_TRUE(
+      CarneCellTyped(row, FillMode::kTotalsOnly, 1, kFromIndividuals, Dec("3000"), f.setting).ok());
+  EXPECT_EQ(row.at(kFromIndividuals, kYearRow), Dec("4000"));
+  EXPECT_EQ(row.at(kDue, 1), Dec("95.20"));
+  EXPECT_EQ(row.at(kDue, kYearRow), Dec("95.20"));
+  EXPECT_GT(row.at(kCorrected, kYearRow), Dec("95.20"));
+
+  // Mode 4: typing the paid tax back-computes the income.
+  CarneRow inverse;
+  ASSERT_TRUE(CarneCellTyped(inverse, FillMode::kInverse, 4, kPaid, Dec("500"), f.setting).ok());
+  EXPECT_EQ(inverse.at(kFromIndividuals, 4), Dec("4979.49"));
+  // Typing the income itself does not.
+  ASSERT_TRUE(
+      CarneCellTyped(inverse, FillMode::kInverse, 4, kFromIndividuals, Dec("2000"), f.setting)
+          .ok());
+  EXPECT_EQ(inverse.at(kFromIndividuals, 4), Dec("2000"));
+  EXPECT_EQ(inverse.at(kDue, 4), Dec("7.20"));
+
+  f.selic.clear();
+  f.setting.selic = f.selic;
+  Status st = CarneCellTyped(row, FillMode::kTotalsOnly, 1, kPaid, Dec("0"), f.setting);
+  EXPECT_EQ(st.code(), StatusCode::kNotFound);
+  EXPECT_EQ(row.at(kCorrected, kYearRow), Dec("0"));
+}
+
 }  // namespace
 }  // namespace dodu::tax
