@@ -24,7 +24,10 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "platform/status.h"
+#include "screen/form.h"
 #include "screen/keys.h"
 
 namespace dodu::screen {
@@ -100,13 +103,43 @@ struct DeclarationState {
   bool dependants_gain = false;  // codes 85..88 and 94..96: the dependants' gains
   bool zoom_bem = false, zoom_div = false;    // ZOOM_BEM, ZOOM_DIV (screen 22)
   bool zoom_bem2 = false, zoom_div2 = false;  // ZOOM_BEM2, ZOOM_DIV2 (screen 23)
+  // The filter of screen 1's lists: `I1_1` "J" income from legal entities or
+  // "A" accumulated, `I1_11` "S" the taxpayer's or "N" the dependants'.
+  std::string i1_1 = "J", i1_11 = "S";
 };
+
+// What the declaration window offers the screens while they run.
+class DeclarationControl {
+ public:
+  virtual ~DeclarationControl() = default;
+  // CHAMA_SET for a form: the hot keys every field of a declaration screen
+  // has (Alt U the converter and Alt S the calculator on the active field,
+  // Alt T leaving, Alt X, Alt Z, Alt F1, Alt F2, Alt F3 and Alt F7 changing
+  // screen). Alt W, Alt K and Alt H are bound on the toolkit for every wait.
+  virtual std::vector<screen::HotKey> FormHotKeys() = 0;
+  // MUDATEL: the screen a screen-change key asks for becomes the next one
+  // (TECLAMUDA set); Alt T leaves saving (code 111, no question), Alt W
+  // saves, Alt K the calculator. True when the current screen must end.
+  virtual bool Mudatel(screen::Key key) = 0;
+  // QUETEL(screen, force): moves to `tela` unless it is the current one (code
+  // tela x 10 + 1; 91 becomes 85); with `force` the move counts as a PgDn.
+  virtual void Quetel(int tela, bool force) = 0;
+  // MUDATEL1: writes the variables back to the work copy of table 01, then
+  // moves to screen 1.
+  virtual Status Mudatel1() = 0;
+};
+
+// MUDATEL12 (zoom 22) and MUDATEL14 (23): the place screen 5 switches to from
+// the browser mode being edited (5 or 30 the assets, 6 or 31 the debts).
+// nullopt for another mode.
+std::optional<ScreenPos> ZoomFor(int zoom_screen, int browser_mode);
 
 // What a screen routine works with.
 struct ScreenContext {
   Station& station;
   DeclarationSession& session;
   DeclarationState& state;
+  DeclarationControl& control;
 };
 
 // A screen: runs until a key ends it and returns that key (Esc, Enter on the
