@@ -6,15 +6,13 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <cstdio>
 #include <string>
-#include <thread>
 
 #include "platform/env.h"
 #include "shell/settings_defaults.h"
 #include "shell/station.h"
 #include "store/table.h"
+#include "tmux_session.h"
 
 namespace dodu::shell {
 namespace {
@@ -32,41 +30,22 @@ std::string ProgramPath() {
 class TmuxEndToEndTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (std::system("command -v tmux >/dev/null 2>&1") != 0) GTEST_SKIP() << "tmux not installed";
+    if (!testing::HaveTmux()) GTEST_SKIP() << "tmux not installed";
     program_ = ProgramPath();
     if (access(program_.c_str(), X_OK) != 0) GTEST_SKIP() << program_ << " not built";
     char tmpl[] = "/tmp/dodu_e2e_XXXXXX";
     ASSERT_NE(mkdtemp(tmpl), nullptr);
     folder_ = tmpl;
-    socket_ = "dodu_e2e_" + std::to_string(getpid());
   }
   void TearDown() override {
-    if (!socket_.empty()) Tmux("kill-server 2>/dev/null");
     if (!folder_.empty()) std::system(("rm -rf '" + folder_ + "'").c_str());
   }
-  int Tmux(const std::string& args) {
-    return std::system(("tmux -L " + socket_ + " -f /dev/null " + args).c_str());
-  }
-  std::string Capture() {
-    std::string out;
-    FILE* p = popen(("tmux -L " + socket_ + " capture-pane -p -t e2e 2>/dev/null").c_str(), "r");
-    if (p == nullptr) return out;
-    char buf[512];
-    while (fgets(buf, sizeof buf, p) != nullptr) out += buf;
-    pclose(p);
-    return out;
-  }
-  // A real terminal has no clock to fake: the pane is polled, at most 200 times.
-  bool WaitFor(const std::string& text) {
-    for (int i = 0; i < 200; ++i) {
-      if (Capture().find(text) != std::string::npos) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return false;
-  }
-  void Keys(const std::string& keys) { Tmux("send-keys -t e2e " + keys); }
+  std::string Capture() const { return tmux_.Capture(); }
+  bool WaitFor(const std::string& text) const { return tmux_.WaitFor(text, 10); }
+  void Keys(const std::string& keys) { tmux_.Keys(keys); }
 
-  std::string program_, folder_, socket_;
+  testing::TmuxSession tmux_{"dodu_e2e"};
+  std::string program_, folder_;
 };
 
 TEST_F(TmuxEndToEndTest, DemoReachesTheMenuRunsAShortActionAndLeavesWritingTheSettings) {
@@ -74,7 +53,7 @@ TEST_F(TmuxEndToEndTest, DemoReachesTheMenuRunsAShortActionAndLeavesWritingTheSe
   const std::string cmd = "'env -u DIR2020 -u TERMINAL HOME=" + folder_ +
                           " DODU_REFDATA=" DODU_SHARED_DIR "/data " + program_ + " --demo " + demo +
                           " 2>/dev/null; echo EXIT=$?; sleep 30'";
-  ASSERT_EQ(Tmux("new-session -d -s e2e -x 80 -y 28 " + cmd), 0);
+  ASSERT_TRUE(tmux_.Start(cmd, 80, 28));
   // The menu bar is filled when the main loop starts; keys typed before may be dropped.
   ASSERT_TRUE(WaitFor("Declaração  Opções  Selecão")) << Capture();
   EXPECT_NE(Capture().find("Terminal 00 IR Versão"), std::string::npos) << Capture();
