@@ -151,6 +151,19 @@ CarriedTexts CarriedValueTexts(bool so_rec) {
           std::string(kStatusPrefix) + "LEÃO PAGO  "};
 }
 
+std::optional<TypeFooterValues> TypeFooter(char letter, const Decimal& total) {
+  switch (letter) {
+    case 'T':
+      return TypeFooterValues{total, Decimal(), Decimal()};
+    case 'A':
+      return TypeFooterValues{Decimal(), total, Decimal()};
+    case 'O':
+      return TypeFooterValues{Decimal(), Decimal(), total};
+    default:
+      return std::nullopt;
+  }
+}
+
 std::string MonthLabel(int row) {
   static const char* const kNames[12] = {"Jan", "Fev", "Mar", "Abr", "Mai", "Jun",
                                          "Jul", "Ago", "Set", "Out", "Nov", "Dez"};

@@ -5,6 +5,7 @@
 #ifndef DODU_TAX_CARNE_TEXTS_H_
 #define DODU_TAX_CARNE_TEXTS_H_
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,6 +51,15 @@ struct CarriedTexts {
   std::string status_line;
 };
 CarriedTexts CarriedValueTexts(bool so_rec);
+
+// The footer's type totals in fill modes 2 and 4: `total` (`I13_03` for the
+// titular, `I13_04` for the dependants) under the label of `letter` ("T"
+// "Trabalho:", "A" "Aluguel:", "O" "Outros:") and 0 under the other two, in
+// that order; nothing is drawn (nullopt) for any other letter.
+struct TypeFooterValues {
+  Decimal work, rent, other;
+};
+std::optional<TypeFooterValues> TypeFooter(char letter, const Decimal& total);
 
 // The month label of grid row `row` (1..13): "03-Mar", "Totais".
 std::string MonthLabel(int row);

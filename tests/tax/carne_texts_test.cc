@@ -84,6 +84,10 @@ TEST(CarneTextsTest, ModesCycleAndCarriedTexts) {
   EXPECT_EQ(DeductionHeading(FillMode::kIndividual, false, true), "Previdência");
   EXPECT_EQ(CarriedValueTexts(false).on_screen, "Leao Pago   L. DEVIDO *");
   EXPECT_EQ(CarriedValueTexts(true).due_heading, "L. devido  ");
+  EXPECT_EQ(TypeFooter('A', Decimal::FromInt(900))->rent, Decimal::FromInt(900));
+  EXPECT_EQ(TypeFooter('A', Decimal::FromInt(900))->work, Decimal());
+  EXPECT_EQ(TypeFooter('O', Decimal::FromInt(5))->other, Decimal::FromInt(5));
+  EXPECT_FALSE(TypeFooter('X', Decimal::FromInt(900)).has_value());
   EXPECT_EQ(MonthLabel(3), "03-Mar");
   EXPECT_EQ(MonthLabel(13), "Totais");
 }
