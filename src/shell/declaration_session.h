@@ -135,6 +135,9 @@ struct SaveReport {
   bool register_saved = false;  // the register record and table 01 written
   std::vector<int> saved;       // the declaration tables replaced, in order
   std::vector<int> not_saved;   // those still to be replaced
+  // A final save that handed the declaration over: the hand-over's outcome
+  // (the data are saved and the declaration closed whatever it says).
+  Status hand_over;
   bool ok() const { return status.ok(); }
 };
 
@@ -247,6 +250,7 @@ class DeclarationSession {
   int64_t ini_decla_ = 0;  // `INI_DECLA`, seconds since midnight
   int64_t fim_decla_ = 0;  // `FIM_DECLA`
   std::string sem_salv_;
+  bool display_open_ = false;  // the intermediate save's window is shown
 };
 
 // The work-copy file base name of declaration table n: "TMP_" + nn + terminal.
@@ -260,6 +264,10 @@ bool RecoveryNeedsWarning(std::string_view register_nusuat, std::string_view ter
 // Whether this terminal holds the work copies a recovery reads (the register's
 // and table 01's).
 bool RecoveryFilesExist(const store::OpenerContext& ctx);
+// The same, and the work copy of the register belongs to taxpayer `cpf` (a
+// later load of another taxpayer on this terminal overwrote them otherwise).
+// Load(kRecovery) refuses work copies of another taxpayer with kNotFound.
+bool RecoveryFilesExist(store::OpenerContext& ctx, std::string_view cpf);
 
 // VETEMPO's period: seconds from `start` to `end` (seconds since midnight); an
 // end before the start crossed midnight (23:59:00 -> 00:01:00 is 120).
