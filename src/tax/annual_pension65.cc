@@ -76,4 +76,29 @@ PensionExemptCheck CheckPensionExempt(const PensionExemptInput& in) {
   return c;
 }
 
+RraPensionCheck CheckRraPensionExempt(const Decimal& amount, const Decimal& company_lines) {
+  RraPensionCheck c;
+  if (amount.Sign() <= 0) return c;
+  if (amount + company_lines > kPensionExemptYear) {
+    c.outcome = RraPensionOutcome::kSwitchToExclusive;
+    c.message = {"Já existe nos Ren. P.Jurídica Isento ¨65 anos lançado!",
+                 "O valor só pode ser lançado na opção rendimento isento.",
+                 "O programa vai trocar a opção Ajuste anual escolhida."};
+    return c;
+  }
+  if (amount <= kPensionExemptMonth) return c;
+  c.outcome = RraPensionOutcome::kAsk;
+  c.kept = kPensionExemptMonth;
+  c.excess = amount - kPensionExemptMonth;
+  Decimal times = std::min(amount.Div(kPensionExemptMonth, 1, core::Rounding::kHalfAwayFromZero),
+                           Decimal::FromInt(kPensionExemptMonths));
+  c.message = {"O limite isento 65 anos de R$ " + Money(kPensionExemptMonth) + " foi ultrapassado.",
+               "Mantendo a opção pelo Ajuste Anual o valor " + Money(c.excess) +
+                   " será somada ao tributado.",
+               "Pode-se porém repetir " + times.ToFixed(1) + " x " + Money(kPensionExemptMonth) +
+                   " como A.Anual.",
+               "Mantém a opção Ajuste Anual ?"};
+  return c;
+}
+
 }  // namespace dodu::tax

@@ -1,7 +1,8 @@
 // The exemption of pensions of persons aged 65 or more on an income line
-// (LIMIT3): who may use it, its limit in the year and the part of a typed
-// value that stays exempt. The entry screen asks the questions; this file
-// decides and words them.
+// (LIMIT3) and on a cumulative-income line: who may use it, its limit in the
+// year and the part of a typed value that stays exempt. The entry screen asks
+// the questions; this file decides and words them (UTF-8; the screen converts
+// to code page 850).
 #ifndef DODU_TAX_ANNUAL_PENSION65_H_
 #define DODU_TAX_ANNUAL_PENSION65_H_
 
@@ -58,6 +59,23 @@ struct PensionExemptCheck {
 };
 
 PensionExemptCheck CheckPensionExempt(const PensionExemptInput& in);
+
+// The 65+ amount (I1_17) of a cumulative-income line taxed in the adjustment.
+enum class RraPensionOutcome {
+  kKeep,          // within the month's exemption
+  kSwitchToExclusive,  // with the company lines' amounts above the year's limit: TIPOCR := "N"
+  kAsk,           // above 1,903.98: yes moves the excess into I1_4 and keeps 1,903.98, no
+                  // switches the line to "N"
+};
+struct RraPensionCheck {
+  RraPensionOutcome outcome = RraPensionOutcome::kKeep;
+  Decimal kept;    // the exemption the line keeps when the answer is yes
+  Decimal excess;  // what moves into I1_4 then
+  std::vector<std::string> message;  // the notice or the question
+};
+// `amount`: the line's I1_17; `company_lines`: the 65+ amounts of the company
+// lines ("J") of the same holder flag I1_11.
+RraPensionCheck CheckRraPensionExempt(const Decimal& amount, const Decimal& company_lines);
 
 }  // namespace dodu::tax
 

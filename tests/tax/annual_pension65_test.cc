@@ -106,5 +106,37 @@ TEST(AnnualPension65Test, CheckOfATypedValue) {
   }
 }
 
+TEST(AnnualPension65Test, CumulativeIncomeInTheAdjustment) {
+  struct Case {
+    Decimal amount, company;
+    RraPensionOutcome outcome;
+    Decimal excess;
+    const char* third_line;
+  };
+  const Case cases[] = {
+      {"1903.98"_dec, "0"_dec, RraPensionOutcome::kKeep, "0"_dec, nullptr},
+      {"0"_dec, "30000.00"_dec, RraPensionOutcome::kKeep, "0"_dec, nullptr},
+      {"5000.00"_dec, "20000.00"_dec, RraPensionOutcome::kSwitchToExclusive, "0"_dec,
+       "O programa vai trocar a opção Ajuste anual escolhida."},
+      {"20000.00"_dec, "0"_dec, RraPensionOutcome::kAsk, "18096.02"_dec,
+       "Pode-se porém repetir 10.5 x 1.903,98 como A.Anual."},
+      {"30000.00"_dec, "0"_dec, RraPensionOutcome::kSwitchToExclusive, "0"_dec,
+       "O programa vai trocar a opção Ajuste anual escolhida."},
+      {"24751.74"_dec, "0"_dec, RraPensionOutcome::kAsk, "22847.76"_dec,
+       "Pode-se porém repetir 13.0 x 1.903,98 como A.Anual."},
+  };
+  for (const Case& c : cases) {
+    RraPensionCheck r = CheckRraPensionExempt(c.amount, c.company);
+    EXPECT_EQ(r.outcome, c.outcome) << c.amount;
+    EXPECT_EQ(r.excess, c.excess) << c.amount;
+    if (c.third_line) {
+      ASSERT_EQ(r.message.size() >= 3, true) << c.amount;
+      EXPECT_EQ(r.message[2], c.third_line) << c.amount;
+    } else {
+      EXPECT_TRUE(r.message.empty()) << c.amount;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace dodu::tax
