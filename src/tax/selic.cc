@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/text_helpers.h"
+#include "tax/exercise.h"
 
 namespace dodu::tax {
 namespace {

@@ -23,14 +23,12 @@
 #include "core/date.h"
 #include "core/decimal.h"
 #include "platform/status.h"
-#include "tax/exercise.h"
 
 namespace dodu::tax {
 
 using core::Date;
 using core::Decimal;
 using core::YearMonth;
-using namespace core::literals;
 
 // One row of the SELIC register: `ANOMES` and `TJM` (the month's rate, per cent).
 struct SelicRow {
@@ -38,7 +36,7 @@ struct SelicRow {
   Decimal rate;
 };
 
-// How current the register is against today (the old warning of ACHAJURO).
+// How current the register is against today (the warning of ACHAJURO).
 enum class SelicAge {
   kCurrent,
   kStaleMonth,  // last row's month before the month of today - 30 days: warning box

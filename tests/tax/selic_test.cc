@@ -7,6 +7,8 @@
 namespace dodu::tax {
 namespace {
 
+using namespace core::literals;
+
 Date D(int y, int m, int d) { return *Date::FromYmd(y, m, d); }
 
 // The SELIC register as it stood at the end of 2020 (per cent a month).
