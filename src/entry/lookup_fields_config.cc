@@ -115,7 +115,6 @@ std::optional<LookupConfig> FindLookup(const LookupTarget& t) {
                                Col("Valor", "I1_4", kMoneyMask)},
                               {8, 6, 18, 70});
     c.filter = [](const store::Record& r) { return TextOf(r, "I1_1") == "J"; };
-    c.seek_by_typing = true;
     return c;
   }
   if (In(f, {"CDPRO", "OCUPACAO"})) {

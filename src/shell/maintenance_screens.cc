@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/codepage.h"
+#include "entry/lookup.h"
 #include "screen/dialog.h"
 #include "screen/form.h"
 #include "screen/form_variables.h"
@@ -183,6 +184,21 @@ Status MUDA_CPF(MaintenanceContext& m) {
     fields[1].picture = "@r 999.999.999-99";
     screen::FormOptions options;
     options.exit_keys = {};
+    // F1 and F2: the register by name and by CPF; the CPF picked goes into
+    // the field being typed.
+    if (m.areas.Get(9) == nullptr) (void)store::ABERTURA(m.ctx, m.areas, 9);
+    entry::EntryState state;
+    entry::EntryContext ec{tk, m.ctx, m.areas, state};
+    auto pick_into = [&ec](entry::RegisterOrder order) {
+      return [&ec, order](screen::Toolkit&, screen::VariableStore&, screen::ActiveField& field) {
+        Result<std::optional<entry::RegisterPick>> pick =
+            entry::RegisterList(ec, {order, "", false, false});
+        if (pick.ok() && pick->has_value()) (void)field.set_value((*pick)->cpf);
+        return screen::HotKeyAction::kContinue;
+      };
+    };
+    options.hot_keys = {{screen::Key::F(1), pick_into(entry::RegisterOrder::kName)},
+                        {screen::Key::F(2), pick_into(entry::RegisterOrder::kCpf)}};
     for (;;) {
       screen::Form form(tk, vars, fields, options);
       DODU_ASSIGN_OR_RETURN(screen::FormResult res, form.Read());

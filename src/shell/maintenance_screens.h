@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "entry/profile.h"
 #include "platform/status.h"
 #include "screen/toolkit.h"
 #include "shell/dispatcher.h"
@@ -65,11 +66,17 @@ Result<std::optional<std::string>> NOVA_ROTA(MaintenanceContext& m, FolderKind k
 // becomes ctx.work_folder; the official one the state's `locirpf`.
 Status SELAREA(MaintenanceContext& m, MainMenuState& state, SettingsTables* tables, int which);
 
-// MUDA_ESTATUS(mode): 1 the status of each declaration (the register, column
-// ESTATUS edited in place under a 5-second lock), 2 the status list (table 66:
-// Enter edits a line, Ins adds one, in the window "Estatus" at rows 5..17,
-// columns 2..22), 3 the protected status (STATRAVA of table 43).
+// MUDA_ESTATUS(mode): 1 the status of each declaration (the register in
+// browse profile 52, cells written in place under a 5-second lock), 2 the
+// status list (table 66 opened exclusively, profile 29 in the window "Estatus"
+// at rows 5..17, columns 2..22: Enter edits a cell, the append row adds a
+// code), 3 the protected status (STATRAVA of table 43).
 Status MUDA_ESTATUS(MaintenanceContext& m, SettingsTables* tables, int mode);
+
+// The browse profiles of the status screens: 29 the status codes (table 66),
+// 52 the status, fee, time of use, receipts and portal access of each
+// taxpayer of the register.
+void RegisterStatusProfiles(entry::ProfileRegistry& registry);
 
 // CAD_UFIR(): the SELIC register screen (table 51): month, year and rate,
 // "Confirma a alteração?" Sim saves, Não returns to the fields, Cancelar ends.

@@ -2,6 +2,9 @@
 #include <cstdio>
 
 #include "core/codepage.h"
+#include "entry/edita.h"
+#include "entry/lookup.h"
+#include "entry/record_browser.h"
 #include "screen/dialog.h"
 #include "screen/form.h"
 #include "screen/form_variables.h"
@@ -43,147 +46,72 @@ void Error(screen::Toolkit& tk, const std::string& cp850) {
   (void)screen::AVISOSN(tk, std::vector<std::string>{cp850}, 8);
 }
 
-// One column of a list: a field shown in `width` cells; `editable` columns are
-// edited on Enter (numbers as whole numbers of `width` digits).
-struct Column {
-  const char* field;
-  int width;
-  bool editable;
-};
-
-std::string Cell(const store::Record& r, const Column& c) {
-  Result<std::string> text = r.GetText(c.field);
-  std::string s = text.ok() ? *text : "";
-  if (const store::FieldSlot* slot = r.layout().Find(c.field);
-      slot != nullptr && slot->spec.type == store::FieldType::kNumeric) {
-    s = Trim(s);
-    if (s == "0") s.clear();
-    if (static_cast<int>(s.size()) < c.width) s.insert(0, c.width - s.size(), ' ');
-  }
-  s.resize(c.width, ' ');
-  return s;
+entry::Column Shown(std::string heading, std::string expression, std::string mask) {
+  entry::Column c;
+  c.heading = Cp850(heading);
+  c.expression = std::move(expression);
+  c.mask = std::move(mask);
+  return c;
 }
 
-// A list over a work area in its active order, in the rectangle given: Up,
-// Down, Home and End move, Enter edits the editable columns of the current
-// record under a 5-second lock, Ins appends one (when `can_add`), Esc ends.
-Status RunList(MaintenanceContext& m, store::WorkArea& area, int top, int left, int bottom,
-               int right, const std::string& title, const std::vector<Column>& columns,
-               bool can_add) {
-  screen::Toolkit& tk = m.tk;
-  ScopedDialog dialog(tk, top, left, bottom, right, title);
-  const int rows = bottom - top - 1;
-  const screen::Attr normal = screen::ColourOr(tk.colours().COR_SAY, 0x70);
-  const screen::Attr chosen = screen::ColourOr(tk.colours().COR_ESC_CL, 0x4F);
-  std::vector<store::RecNo> recnos;
-  size_t cursor = 0;
-  auto load = [&]() -> Status {
-    recnos.clear();
-    for (Status s = area.Top(); s.ok() && !area.eof(); s = area.Skip()) recnos.push_back(area.recno());
-    if (cursor >= recnos.size()) cursor = recnos.empty() ? 0 : recnos.size() - 1;
-    return Status::Ok();
+entry::Column Edited(std::string heading, const char* field, std::string mask) {
+  entry::Column c = Shown(std::move(heading), field, std::move(mask));
+  c.field = field;
+  return c;
+}
+
+// Profile 29: the status codes (table 66), code and description edited in
+// place, new codes on the append row.
+Result<entry::Profile> BuildStatusCodes(entry::EntryContext&, int) {
+  entry::Profile p;
+  p.number = 29;
+  p.area = 66;
+  p.order = 1;
+  p.rect = {5, 2, 17, 22};
+  p.frame = 1;
+  p.title = "Estatus";
+  p.columns = {Edited("Cod.", "COD", "@z 99"), Edited("Estatus", "DESCRICAO", "@S13")};
+  return p;
+}
+
+// Profile 52: per taxpayer of the register, the status with its description,
+// the fee, the time of use, the receipt numbers and the portal access; name,
+// CPF and description stay at the left. F1, F2, F3 order by name, CPF, status.
+Result<entry::Profile> BuildDeclarationStatus(entry::EntryContext& ec, int) {
+  entry::Profile p;
+  p.number = 52;
+  p.area = 9;
+  p.rect = {3, 1, 21, 78};
+  p.frame = 1;
+  p.title = Cp850("Estatus das declarações");
+  entry::Column description;
+  description.heading = Cp850("Descrição");
+  description.text = [of = entry::StatusDescriptions(ec.areas)](const store::Record& r) {
+    Result<core::Decimal> code = r.GetNumber("ESTATUS");
+    return of(code.ok() ? static_cast<int>(code->ToScaled(0)) : 0);
   };
-  auto draw = [&] {
-    size_t first = cursor >= static_cast<size_t>(rows) ? cursor - rows + 1 : 0;
-    for (int i = 0; i < rows; ++i) {
-      std::string line;
-      size_t k = first + i;
-      if (k < recnos.size() && area.GoTo(recnos[k]).ok()) {
-        if (Result<store::Record> r = area.Current(); r.ok()) {
-          for (const Column& c : columns) line += Cell(*r, c) + " ";
-        }
-      }
-      line.resize(right - left - 1, ' ');
-      tk.Write(top + 1 + i, left + 1, line, k == cursor && k < recnos.size() ? chosen : normal);
+  p.columns = {Shown("Nome do Contribuinte", "substr(NOMECONTR,1,30)", ""),
+               Shown("CPF", "CPF", "@R 999.999.999-99"),
+               description,
+               Edited("St", "ESTATUS", "@z 99"),
+               Edited("Cobrar", "VALOREC", "@Ez 9999,999.99"),
+               Edited("Tempo", "TEM_USO", "@z 999999"),
+               Edited("Recibo", "NRORECIBO", ""),
+               Edited("Recibo Atual", "RECIBOATU", ""),
+               Edited("Recibo Ant.", "RECIBOANT", ""),
+               Edited("Cód. Acesso", "CODACESSO", ""),
+               Edited("Senha", "SENACESSO", ""),
+               Edited("Validade", "VALIDSENA", "")};
+  p.frozen = 3;
+  p.hooks.key = [](entry::RecordBrowser& b, screen::Key k) {
+    if (k.type != screen::KeyType::kF || k.code < 1 || k.code > 3) {
+      return entry::KeyOutcome::kNotMine;
     }
+    static constexpr int kOrderOf[] = {0, 2, 1, 3};  // name, CPF, status
+    if (b.area().SetOrder(kOrderOf[k.code]).ok()) (void)b.Reload();
+    return entry::KeyOutcome::kHandled;
   };
-  auto edit = [&](bool fresh) -> Status {
-    if (fresh) {
-      DODU_RETURN_IF_ERROR(store::ADD_REC(m.ctx, area, 5));
-    } else {
-      if (recnos.empty()) return Status::Ok();
-      DODU_RETURN_IF_ERROR(area.GoTo(recnos[cursor]));
-      DODU_RETURN_IF_ERROR(store::REC_LOCK(m.ctx, area, 5));
-    }
-    const store::RecNo n = area.recno();
-    Status st = [&]() -> Status {
-      DODU_ASSIGN_OR_RETURN(store::Record r, area.Current());
-      screen::MapVariableStore vars;
-      std::vector<screen::FormField> fields;
-      int col = left + 1;
-      const size_t shown = fresh ? recnos.size() : cursor;
-      const size_t first = shown >= static_cast<size_t>(rows) ? shown - rows + 1 : 0;
-      const int row = top + 1 + static_cast<int>(std::min(shown - first, static_cast<size_t>(rows - 1)));
-      for (const Column& c : columns) {
-        if (c.editable) {
-          vars.Define(c.field, Cell(r, c));
-          screen::FormField f;
-          f.row = row;
-          f.col = col;
-          f.name = c.field;
-          f.width = c.width;
-          fields.push_back(f);
-        }
-        col += c.width + 1;
-      }
-      screen::FormOptions options;
-      options.exit_keys = {};
-      screen::Form form(tk, vars, fields, options);
-      DODU_ASSIGN_OR_RETURN(screen::FormResult res, form.Read());
-      if (res.end == screen::FormEnd::kEscaped) return fresh ? area.table().SetDeleted(n, true) : Status::Ok();
-      for (const Column& c : columns) {
-        if (!c.editable) continue;
-        const std::string v = Trim(std::get<std::string>(*vars.Get(c.field)));
-        const store::FieldSlot* slot = r.layout().Find(c.field);
-        if (slot != nullptr && slot->spec.type == store::FieldType::kNumeric) {
-          std::optional<core::Decimal> d = core::Decimal::Parse(v.empty() ? "0" : v);
-          if (!d) {
-            Error(tk, Cp850("Número inválido."));
-            return fresh ? area.table().SetDeleted(n, true) : Status::Ok();
-          }
-          DODU_RETURN_IF_ERROR(r.PutNumber(c.field, *d));
-        } else {
-          DODU_RETURN_IF_ERROR(r.PutText(c.field, v));
-        }
-      }
-      return area.WriteCurrent(r);
-    }();
-    area.table().UnlockRecord(n);
-    return st;
-  };
-  DODU_RETURN_IF_ERROR(load());
-  for (;;) {
-    draw();
-    screen::Key k = tk.WaitKey();
-    switch (k.type) {
-      case screen::KeyType::kEsc:
-        return Status::Ok();
-      case screen::KeyType::kUp:
-        if (cursor > 0) --cursor;
-        break;
-      case screen::KeyType::kDown:
-        if (cursor + 1 < recnos.size()) ++cursor;
-        break;
-      case screen::KeyType::kHome:
-        cursor = 0;
-        break;
-      case screen::KeyType::kEnd:
-        cursor = recnos.empty() ? 0 : recnos.size() - 1;
-        break;
-      case screen::KeyType::kEnter:
-        (void)edit(false);
-        DODU_RETURN_IF_ERROR(load());
-        break;
-      case screen::KeyType::kIns:
-        if (can_add) {
-          (void)edit(true);
-          DODU_RETURN_IF_ERROR(load());
-        }
-        break;
-      default:
-        break;
-    }
-  }
+  return p;
 }
 
 const char* const kMonthNames[12] = {"Janeiro", "Fevereiro", "Março",    "Abril",
@@ -239,22 +167,31 @@ Status MUDA_ESTATUS(MaintenanceContext& m, SettingsTables* tables, int mode) {
     if (tables != nullptr) return tables->WriteDefine({NumericField("STATRAVA", code)});
     return Status::Ok();
   }
+  entry::ProfileRegistry profiles;
+  RegisterStatusProfiles(profiles);
+  entry::EntryState state;
+  entry::EntryContext ec{m.tk, m.ctx, m.areas, state};
+  const int before = m.areas.current();
   if (mode == 2) {
     DODU_RETURN_IF_ERROR(store::ABERTURA(m.ctx, m.areas, 66, true));
-    store::WorkArea* status = m.areas.Get(66);
-    if (status == nullptr) return Status::NotFound("STATUS.DBF");
-    Status st = RunList(m, *status, 5, 2, 17, 22, "Estatus",
-                        {{"COD", 2, true}, {"DESCRICAO", 13, true}}, true);
+    if (m.areas.Get(66) == nullptr) return Status::NotFound("STATUS.DBF");
+    Result<screen::Key> k = entry::EDITA(ec, profiles, 29);
     m.areas.Close(66);
-    return st;
+    // Shared again, as the start-up left it, for the status descriptions.
+    (void)store::ABERTURA(m.ctx, m.areas, 66);
+    m.areas.Select(before);
+    return k.ok() ? Status::Ok() : k.status();
   }
   // Mode 1: each declaration's status in the register of the data folder.
   if (m.areas.Get(9) == nullptr) DODU_RETURN_IF_ERROR(store::ABERTURA(m.ctx, m.areas, 9));
-  store::WorkArea& reg = *m.areas.Get(9);
-  return RunList(m, reg, 3, 1, 21, 78, Cp850("Estatus das declarações"),
-                 {{"CPF", 11, false}, {"NOMECONTR", 40, false}, {"ESTATUS", 2, true},
-                  {"VALOREC", 12, true}},
-                 false);
+  Result<screen::Key> k = entry::EDITA(ec, profiles, 52);
+  m.areas.Select(before);
+  return k.ok() ? Status::Ok() : k.status();
+}
+
+void RegisterStatusProfiles(entry::ProfileRegistry& registry) {
+  registry.Register(29, BuildStatusCodes);
+  registry.Register(52, BuildDeclarationStatus);
 }
 
 Status CAD_UFIR(MaintenanceContext& m) {

@@ -156,13 +156,36 @@ TEST_F(MaintenanceScreenTest, StatusListAddsAndEditsLines) {
   ASSERT_TRUE(store::Table::Create(env, "/inst/STATUS.DBF", store::FindTable(66)->layout,
                                    store::Sharing::kShared)
                   .ok());
-  term.Feed("{Ins}5{Enter}PRONTA{Enter}{Ins}2{Enter}NOVA{Enter}{Home}{Enter}{Enter}INICIO{Enter}{Esc}");
+  // The empty list opens on its append row; Down past the last code opens it
+  // again; the list keeps code order, so Ctrl PgUp goes to code 2, and Ctrl
+  // Home then Right to its description.
+  term.Feed(
+      "5{Enter}PRONTA{Enter}{Down}2{Enter}NOVA{Enter}{Ctrl PgUp}{Ctrl Home}{Right}{Enter}INICIO{Enter}"
+      "{Esc}");
   ASSERT_TRUE(MUDA_ESTATUS(m, nullptr, 2).ok());
   auto t = store::Table::Open(env, "/inst/STATUS.DBF", store::Sharing::kShared);
   ASSERT_TRUE(t.ok());
   ASSERT_EQ((*t)->record_count(), 2u);
   EXPECT_EQ(*(*t)->Read(store::RecNo{1})->GetTrimmed("DESCRICAO"), "PRONTA");
   EXPECT_EQ(*(*t)->Read(store::RecNo{2})->GetTrimmed("DESCRICAO"), "INICIO");
+}
+
+TEST_F(MaintenanceScreenTest, CpfChangeDialogTakesTheCpfsFromTheRegisterLists) {
+  ASSERT_TRUE(store::ABERTURA(ctx, areas, 9).ok());
+  store::WorkArea& reg = *areas.Get(9);
+  for (const auto& [cpf, name] : {std::pair{"33333333333", "ANA"}, {"11111111111", "BRUNO"}}) {
+    ASSERT_TRUE(store::ADD_REC(ctx, reg, 5).ok());
+    store::Record r = *reg.Current();
+    ASSERT_TRUE(r.PutText("CPF", cpf).ok());
+    ASSERT_TRUE(r.PutText("NOMECONTR", name).ok());
+    ASSERT_TRUE(reg.WriteCurrent(r).ok());
+    reg.table().UnlockRecord(reg.recno());
+  }
+  // F1 by name (ANA first) into the old CPF, F2 by CPF (BRUNO first) into the new.
+  term.Feed("{F1}{Enter}{Enter}{F2}{Enter}{F9}{Esc}");
+  ASSERT_TRUE(MUDA_CPF(m).ok());
+  EXPECT_TRUE(Shown("333.333.333-33")) << snapshot;
+  EXPECT_TRUE(Shown("111.111.111-11")) << snapshot;
 }
 
 TEST_F(MaintenanceScreenTest, DeclarationStatusIsEditedInTheRegister) {
