@@ -89,8 +89,16 @@ Result<std::unique_ptr<Table>> Table::Create(platform::Env& env, const std::stri
       DODU_ASSIGN_OR_RETURN(std::unique_ptr<DbtFile> dbt, DbtFile::Create(env, MemoPathFor(path)));
       DODU_RETURN_IF_ERROR(dbt->Sync());
     }
-    DODU_ASSIGN_OR_RETURN(std::unique_ptr<DbfFile> dbf, DbfFile::Create(env, path, h));
-    DODU_RETURN_IF_ERROR(dbf->Sync());
+    // Built under a temporary name and renamed in, so that a station killed
+    // meanwhile leaves no table at all rather than a file too short to be one
+    // (which every later open would call corrupt).
+    const std::string temp = TempPathFor(path);
+    if (env.Exists(temp)) DODU_RETURN_IF_ERROR(env.Remove(temp));
+    {
+      DODU_ASSIGN_OR_RETURN(std::unique_ptr<DbfFile> dbf, DbfFile::Create(env, temp, h));
+      DODU_RETURN_IF_ERROR(dbf->Sync());
+    }
+    DODU_RETURN_IF_ERROR(env.Rename(temp, path));
   }
   return Open(env, path, sharing);
 }
