@@ -306,13 +306,16 @@ class DeclarationSaver {
                             core::Cp850("A declaração não foi salva e continua aberta.")});
       return renumbered.status();
     }
+    if (*renumbered == numbers) return Status::Ok();
+    // Renumbered all at once: a renumbering cut short and run again from its
+    // half would rank the lines differently.
+    std::vector<Record> lines;
     for (size_t i = 0; i < records.size(); ++i) {
-      if ((*renumbered)[i] == numbers[i]) continue;
       Record& r = records[i].second;
       DODU_RETURN_IF_ERROR(r.PutNumber(field, Decimal::FromInt((*renumbered)[i])));
-      DODU_RETURN_IF_ERROR(w.table().Write(records[i].first, r));
+      lines.push_back(std::move(r));
     }
-    return Status::Ok();
+    return internal::RewriteWorkCopy(s_.ctx_, s_.areas_, n, lines);
   }
 
   // SALVA_PARC(n): the taxpayer's records of shared table n replaced by the
@@ -323,6 +326,7 @@ class DeclarationSaver {
     if (w == nullptr) return Status::Invalid("the work copy of table " + Mm(n) + " is not open");
     const RecNo at = w->recno();
     DODU_RETURN_IF_ERROR(Prepare(n, *w));
+    w = s_.areas_.Get(n + 20);  // a renumbering reopens the copy
     const int area = n == 21 ? internal::kSaveScratchArea : n;
     DODU_RETURN_IF_ERROR(internal::OpenDeclarationTableWaiting(
         ctx, s_.areas_, n, area, internal::WaitKind::kSave, s_.settings_.save_ask_after_ms));

@@ -8,6 +8,7 @@
 #include "store/opener.h"
 #include "store/rec_lock.h"
 #include "store/replace_wait.h"
+#include "store/lock_file.h"
 #include "store/table.h"
 
 namespace dodu::shell::internal {
@@ -153,6 +154,29 @@ Status WriteWorkCopy(OpenerContext& ctx, WorkAreas& areas, int table_number,
     (void)n;
   }
   return Status::Ok();
+}
+
+Status RewriteWorkCopy(OpenerContext& ctx, WorkAreas& areas, int table_number,
+                       const std::vector<Record>& records) {
+  const store::TableDef* w = store::FindWorkCopy(table_number);
+  if (w == nullptr) return Status::Invalid("no work copy of table " + std::to_string(table_number));
+  DODU_ASSIGN_OR_RETURN(std::string path, platform::ResolveExisting(ctx.env, WorkCopyPath(ctx, table_number)));
+  const std::string temp = store::Table::TempPathFor(path);
+  DODU_RETURN_IF_ERROR(RemoveIfThere(ctx.env, temp));
+  {
+    DODU_ASSIGN_OR_RETURN(std::unique_ptr<store::Table> t,
+                          store::Table::Create(ctx.env, temp, w->layout, store::Sharing::kExclusive));
+    for (const Record& r : records) {
+      DODU_ASSIGN_OR_RETURN(store::RecNo n, t->Append(Convert(r, t->shared_layout())));
+      (void)n;
+    }
+    DODU_RETURN_IF_ERROR(t->file().Sync());
+  }
+  areas.Close(w->number);
+  DODU_RETURN_IF_ERROR(ctx.env.Rename(temp, path));
+  (void)RemoveIfThere(ctx.env, store::LockFilePath(temp));
+  DODU_RETURN_IF_ERROR(OpenWorkCopyArea(ctx, areas, table_number));
+  return areas.Get(w->number)->Top();
 }
 
 Status OpenWorkCopyArea(OpenerContext& ctx, WorkAreas& areas, int table_number) {

@@ -90,6 +90,13 @@ Result<std::vector<store::Record>> TaxpayerRecords(store::WorkArea& area, std::s
 Status WriteWorkCopy(store::OpenerContext& ctx, store::WorkAreas& areas, int table_number,
                      const std::vector<store::Record>& records);
 
+// Replaces the open work copy of table n by one holding `records`, built
+// under a temporary name and renamed in (so a station killed meanwhile leaves
+// the copy as it was or as wanted, never half of each), and reopens it in
+// area n + 20 with its index, on the first record.
+Status RewriteWorkCopy(store::OpenerContext& ctx, store::WorkAreas& areas, int table_number,
+                       const std::vector<store::Record>& records);
+
 // Opens the work copy of table n exclusively in area n + 20 and builds its index
 // afresh. kNotFound when the copy is missing (it is never created here).
 Status OpenWorkCopyArea(store::OpenerContext& ctx, store::WorkAreas& areas, int table_number);
