@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "core/text_helpers.h"
 #include "tax/exercise.h"
 
 namespace dodu::tax {
@@ -182,6 +183,42 @@ DetailWindow ExclusiveDetail(const core::Variables& vars, const IncomeTotals& in
   if (w.empty()) return w.Done();
   w.Total("Total do rendimento tributado na fonte");
   return w.Done();
+}
+
+DetailWindow VariableIncomeDetail(std::span<const std::array<Decimal, 12>> line14,
+                                  const CashBalance& b) {
+  DetailWindow w;
+  w.expense_window = true;
+  Decimal gains, losses;
+  for (const auto& months : line14) {
+    for (int m = 1; m <= 12; ++m) {
+      const Decimal v = months[m - 1];
+      if (v.IsZero()) continue;
+      std::string name = core::TrazMes(m).value_or("");
+      while (!name.empty() && name.back() == ' ') name.pop_back();
+      DetailRow r;
+      r.value = v;
+      r.receipt_share = ShareOf(v.Abs(), b.receipts);
+      if (v > Decimal()) {
+        r.description = "Lucro no mês " + name;
+        gains += v;
+      } else {
+        r.description = "Prejuízo no mês " + name;
+        r.expense_share = ShareOf(v.Abs(), b.expenses);
+        losses += v;
+      }
+      w.rows.push_back(std::move(r));
+    }
+  }
+  if (w.rows.empty()) {
+    w.nothing = true;
+    return w;
+  }
+  w.rows.push_back(DetailRow{});
+  w.rows.push_back({"Total Ganho na Renda Variável", gains, Decimal(), ShareOf(gains, b.receipts)});
+  w.rows.push_back({"Total Prejuízo na Renda Variável", losses, ShareOf(losses.Abs(), b.expenses),
+                    ShareOf(losses.Abs(), b.receipts)});
+  return w;
 }
 
 DetailWindow SpouseDetail(const core::Variables& vars, const CashBalance& b) {

@@ -6,6 +6,7 @@
 #ifndef DODU_TAX_BALANCE_DETAIL_H_
 #define DODU_TAX_BALANCE_DETAIL_H_
 
+#include <array>
 #include <span>
 #include <string>
 #include <vector>
@@ -45,6 +46,13 @@ DetailWindow ExemptDetail(const core::Variables& vars, const CashBalance& b);
 // dependants' exclusively taxed cumulative income added.
 DetailWindow ExclusiveDetail(const core::Variables& vars, const IncomeTotals& income,
                              const CashBalance& b);
+// Alt F4: for each variable-income row of line 14 (its `REC_MES01` ..
+// `REC_MES12`) and each month with a non-zero amount, "Lucro no mês " or
+// "Prejuízo no mês " + the month's name (a loss negative, its shares those of
+// its absolute value; a gain has its receipt share only); then an empty row
+// and the totals of gains and of losses.
+DetailWindow VariableIncomeDetail(std::span<const std::array<Decimal, 12>> line14,
+                                  const CashBalance& b);
 // Alt F5: the spouse's figures; nothing without a spouse model (`CONJPAD`
 // neither "S" nor "N").
 DetailWindow SpouseDetail(const core::Variables& vars, const CashBalance& b);

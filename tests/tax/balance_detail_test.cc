@@ -91,6 +91,28 @@ TEST(BalanceDetailTest, ExemptAndExclusiveLines) {
   EXPECT_EQ(x.rows[2].value, Dec("3150"));
 }
 
+TEST(BalanceDetailTest, VariableIncomeMonths) {
+  const CashBalance b = Totals("10000", "4000");
+  EXPECT_TRUE(VariableIncomeDetail({}, b).nothing);
+  std::vector<std::array<Decimal, 12>> line14(2);
+  line14[0][2] = Dec("1000");  // March
+  line14[0][7] = Dec("-400");  // August
+  line14[1][11] = Dec("500");  // December of another row
+  DetailWindow w = VariableIncomeDetail(line14, b);
+  EXPECT_TRUE(w.expense_window);
+  EXPECT_EQ(Labels(w),
+            (std::vector<std::string>{"Lucro no mês Marco", "Prejuízo no mês Agosto",
+                                      "Lucro no mês Dezembro", "", "Total Ganho na Renda Variável",
+                                      "Total Prejuízo na Renda Variável"}));
+  EXPECT_EQ(w.rows[0].receipt_share, Dec("10"));
+  EXPECT_EQ(w.rows[0].expense_share, Dec("0"));
+  EXPECT_EQ(w.rows[1].value, Dec("-400"));
+  EXPECT_EQ(w.rows[1].expense_share, Dec("10"));
+  EXPECT_EQ(w.rows[1].receipt_share, Dec("4"));
+  EXPECT_EQ(w.rows[4].value, Dec("1500"));
+  EXPECT_EQ(w.rows[5].value, Dec("-400"));
+}
+
 TEST(BalanceDetailTest, SpouseFigures) {
   core::VariableMap v = DetailVars();
   const CashBalance b = Totals("10000", "0");
