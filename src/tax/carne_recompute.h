@@ -48,7 +48,8 @@ struct CarnePayment {
 };
 
 enum class CarnePass {
-  kSilent,  // FDE_LEAO(0); the grid is rebuilt as for the screen (nothing is drawn here)
+  kSilent,  // FDE_LEAO(0): the grid is rebuilt as for the screen, so that lines and
+            // payments changed elsewhere reach it (nothing is drawn here)
   kScreen,  // FDE_LEAO(1)
   kTotals,  // FDE_LEAO(2): only the year row of the grid is rebuilt from the lines
 };

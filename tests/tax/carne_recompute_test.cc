@@ -190,6 +190,23 @@ TEST(CarneRecomputeTest, InverseModeBackComputesUnderTheCursor) {
   EXPECT_EQ(f.Grid(kDue, 4), Dec("100"));
 }
 
+TEST(CarneRecomputeTest, SilentPassRebuildsTheGrid) {
+  // Fault: the silent recomputation (after a payment changes the alimony, on
+  // opening the declaration) took the stored month grid as it stood, so a new
+  // alimony payment did not reach the month's deductions and due.
+  Fixture f;
+  const std::vector<CarneLine> lines = {Line('F', 7, "4000")};
+  FdeLeao(f.vars, f.rows, 0, lines, {}, f.setting, CarnePass::kScreen);
+  EXPECT_EQ(f.Grid(kDue, 7), Dec("263.87"));
+  CarnePayment alimony{30, {}};
+  alimony.monthly[6] = Dec("1000");
+  CarneOutcome out =
+      FdeLeao(f.vars, f.rows, 0, lines, {&alimony, 1}, f.setting, CarnePass::kSilent);
+  EXPECT_EQ(out.pensaom, Dec("1000"));
+  EXPECT_EQ(f.Grid(kDeductions, 7), Dec("1000"));
+  EXPECT_EQ(f.Grid(kDue, 7), Dec("95.20"));  // base 3,000.00
+}
+
 TEST(CarneRecomputeTest, TotalsPassRebuildsTheYearRowOnly) {
   Fixture f;
   f.vars.SetNumber(CarneFieldName(kFromIndividuals, 2), Dec("2000"));  // stale month
