@@ -321,7 +321,7 @@ Status WriteTaxpayerToIncome(Doc& d) {
 std::string IdentificationSet(const Snapshot& in, const core::Variables& vars) {
   // The identification reads the variables only: nothing is asked or set.
   struct Silent final : Dialog {
-    void Box(int, const std::vector<std::string>&) override {}
+    void TitledBox(int, const std::vector<std::string>&, const std::string&) override {}
     void StatusLine(const std::string&) override {}
     void Beep() override {}
     bool Confirm(const std::vector<std::string>&) override { return false; }

@@ -25,7 +25,9 @@ Result<WriteOutcome> WriteWorkDocument(platform::Env& env, Dialog& dialog, const
                                        const WriteOptions& options) {
   auto file = env.Open(path, platform::OpenMode::kTruncate);
   if (!file.ok()) {
-    dialog.Box(8, {FileErrorText(file.status(), path)});
+    const size_t slash = path.rfind('/');
+    const bool folder = slash == std::string::npos || env.IsDirectory(path.substr(0, slash));
+    dialog.Box(8, {FileErrorText(file.status(), path, folder)});
     return file.status();
   }
   uint64_t offset = 0;

@@ -165,7 +165,8 @@ Result<RecoveryCounts> RecoverIndex(platform::Env& env, Dialog& dialog, Register
                    req.official_folder});
     return Status::NotFound(index + ": the seal step left no index");
   }
-  dialog.Box(0, RecoverySummary(counts, req.year_suffix));
+  dialog.TitledBox(0, RecoverySummary(counts, req.year_suffix),
+                   core::Cp850("Recuperação de CPF´s do programa da Receita"));
   return counts;
 }
 

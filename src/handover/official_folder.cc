@@ -48,9 +48,10 @@ std::string TaxpayerFolder(const std::string& official_folder, std::string_view 
   return Join(official_folder, cpf);
 }
 
-std::string FileErrorText(const Status& status, std::string_view name) {
+std::string FileErrorText(const Status& status, std::string_view name, bool folder_exists) {
   switch (status.code()) {
     case StatusCode::kNotFound:
+      if (!folder_exists) return core::Cp850("Erro! Caminho não encontrado");
       return core::Cp850("Erro! Arquivo ") + std::string(name) + core::Cp850(" não encontrado");
     case StatusCode::kLocked:
       return core::Cp850("Erro! Acesso negado. Outro terminal usando? ");

@@ -47,8 +47,9 @@ std::optional<std::string> TransmittedFolder(std::string_view rotajava);
 // component (and only there) becomes `year` ("2018").
 std::string OtherExerciseFolder(std::string_view folder, std::string_view year);
 
-// VEJAERRO: the operator's text of a file error.
-std::string FileErrorText(const Status& status, std::string_view name);
+// VEJAERRO: the operator's text of a file error. A missing file whose folder
+// is missing too is "path not found".
+std::string FileErrorText(const Status& status, std::string_view name, bool folder_exists = true);
 
 }  // namespace dodu::handover
 

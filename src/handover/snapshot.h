@@ -99,7 +99,9 @@ struct Snapshot {
 class Dialog {
  public:
   virtual ~Dialog() = default;
-  virtual void Box(int style, const std::vector<std::string>& lines) = 0;
+  // A message box (style 0 information .. 8 error) with an optional title.
+  virtual void TitledBox(int style, const std::vector<std::string>& lines, const std::string& title) = 0;
+  void Box(int style, const std::vector<std::string>& lines) { TitledBox(style, lines, ""); }
   virtual void StatusLine(const std::string& text) = 0;
   virtual void Beep() = 0;
   // Yes/no: true for "S".

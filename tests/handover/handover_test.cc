@@ -1,5 +1,7 @@
 #include "handover/handover.h"
 
+#include "core/codepage.h"
+
 #include <gtest/gtest.h>
 
 #include "handover/declaration_index.h"
@@ -225,6 +227,34 @@ TEST(OfficialFolderTest, OtherExerciseChangesOnlyTheIrpfComponent) {
             "C:\\2020 Clientes\\IRPF2018\\TRANSMITIDAS");
   EXPECT_EQ(OtherExerciseFolder("C:\\IRPF2020", "2018"), "C:\\IRPF2018");
   EXPECT_EQ(OtherExerciseFolder("C:\\ProgramasIRPF2020\\X", "2018"), "C:\\ProgramasIRPF2020\\X");
+}
+
+}  // namespace
+}  // namespace dodu::handover
+
+namespace dodu::handover {
+namespace {
+
+TEST(OfficialFolderTest, FileErrorTexts) {
+  struct Case {
+    Status status;
+    bool folder;
+    std::string text;
+  } cases[] = {
+      {Status::NotFound("x"), true, core::Cp850("Erro! Arquivo Decla01.xml não encontrado")},
+      {Status::NotFound("x"), false, core::Cp850("Erro! Caminho não encontrado")},
+      {Status::Locked("x"), true, "Erro! Acesso negado. Outro terminal usando? "},
+      {Status::IoError("x"), true, "Erro nro:   4"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FileErrorText(c.status, "Decla01.xml", c.folder), c.text) << c.status.ToString();
+  }
+}
+
+TEST_F(HandoverTest, MissingWorkFolderIsAPathError) {
+  settings_.work_folder = "/no/such/work";
+  EXPECT_FALSE(Run().transferred);
+  EXPECT_NE(dialog_.AllText().find("Caminho n"), std::string::npos);
 }
 
 }  // namespace

@@ -37,10 +37,12 @@ class ScriptedDialog final : public Dialog {
   int beeps = 0;
   int questions = 0;
 
-  void Box(int style, const std::vector<std::string>& lines) override {
+  void TitledBox(int style, const std::vector<std::string>& lines, const std::string& title) override {
     styles.push_back(style);
     boxes.push_back(lines);
+    titles.push_back(title);
   }
+  std::vector<std::string> titles;
   void StatusLine(const std::string& text) override { status.push_back(text); }
   void Beep() override { ++beeps; }
   bool Confirm(const std::vector<std::string>& lines) override {
