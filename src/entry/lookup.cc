@@ -42,7 +42,7 @@ std::string Percent(int part, int total) {
 }
 
 std::function<std::string(const std::string&)> StatusTexts(EntryContext& ec,
-                                                            const RegisterListHooks& hooks) {
+                                                           const RegisterListHooks& hooks) {
   if (hooks.status_text) return hooks.status_text;
   std::function<std::string(int)> of = StatusDescriptions(ec.areas);
   return [of](const std::string& code) { return of(std::atoi(code.c_str())); };

@@ -110,7 +110,8 @@ Values IncomeOwner(EntryContext& ec, LookupTarget& t) {
     std::string dep = p.dependant_cpf;
     if (t.vars != nullptr) {
       Result<EditValue> g = t.vars->Get("CPFDEPEN");
-      if (g.ok() && std::holds_alternative<std::string>(*g)) dep = Trimmed(std::get<std::string>(*g));
+      if (g.ok() && std::holds_alternative<std::string>(*g))
+        dep = Trimmed(std::get<std::string>(*g));
     }
     v.push_back({"I1_8", dep});
   }
@@ -172,8 +173,8 @@ Result<int> FieldLookups::GERAL2(LookupList& list, std::string_view code_field) 
   if (!pick) return 0;
   Result<core::Decimal> d = pick->record.GetNumber(code_field);
   if (d.ok()) return static_cast<int>(d->ToScaled(0));
-  std::optional<EditValue> n = As(ValueOf(pick->record, std::string(code_field).c_str()),
-                                  EditKind::kNumber);
+  std::optional<EditValue> n =
+      As(ValueOf(pick->record, std::string(code_field).c_str()), EditKind::kNumber);
   return n ? static_cast<int>(std::get<core::Decimal>(*n).ToScaled(0)) : 0;
 }
 
@@ -251,7 +252,9 @@ Result<bool> FieldLookups::GERAL(LookupTarget& t) {
         if (auto v = r->GetNumber("VAL_NAOTRI"); v.ok()) untaxed += *v;
         if (auto v = r->GetNumber("VAL_IMPOSV"); v.ok()) tax += *v;
       }
-      return std::vector<std::string>{std::to_string(count), "", "",
+      return std::vector<std::string>{std::to_string(count),
+                                      "",
+                                      "",
                                       core::Transform(taxed, "@Ez 9999,999.99"),
                                       core::Transform(untaxed, "@Ez 9999,999.99"),
                                       core::Transform(tax, "@Ez 9999,999.99")};
@@ -339,10 +342,10 @@ Result<bool> FieldLookups::Apply(LookupTarget& t, const LookupConfig& cfg, const
       return true;
     }
     if (f == "NRO_BANCO" || f == "NOM_BANCO") {
-      DODU_RETURN_IF_ERROR(WriteBrowserLine(
-          ec_, *t.line,
-          {{"NRO_BANCO", ValueOf(r, "NUMBAN")}, {"NOM_BANCO", TextOf(r, "NOMEBAN").substr(0, 30)},
-           {"PAIS_CTA", std::string("BR ")}}));
+      DODU_RETURN_IF_ERROR(WriteBrowserLine(ec_, *t.line,
+                                            {{"NRO_BANCO", ValueOf(r, "NUMBAN")},
+                                             {"NOM_BANCO", TextOf(r, "NOMEBAN").substr(0, 30)},
+                                             {"PAIS_CTA", std::string("BR ")}}));
       return true;
     }
     DODU_RETURN_IF_ERROR(field(ValueOf(r, "NUMBAN")));
@@ -361,7 +364,8 @@ Result<bool> FieldLookups::Apply(LookupTarget& t, const LookupConfig& cfg, const
       abroad = asset.ok() && TextOf(*asset, "I7_7") == "S";
     } else if (t.vars != nullptr) {
       Result<EditValue> g = t.vars->Get("I7_7");
-      abroad = g.ok() && std::holds_alternative<std::string>(*g) && Trimmed(std::get<std::string>(*g)) == "S";
+      abroad = g.ok() && std::holds_alternative<std::string>(*g) &&
+               Trimmed(std::get<std::string>(*g)) == "S";
     }
     if (!abroad) v.push_back({"CPF_CNPJ", ValueOf(r, "CNPJ")});
     if (t.line != nullptr) {
@@ -382,11 +386,10 @@ Result<bool> FieldLookups::Apply(LookupTarget& t, const LookupConfig& cfg, const
   if (f == "AUXPAG") {
     store::WorkArea* pay = ec_.areas.Get(kPaymentsCopy);
     if (pay == nullptr) return Status::NotFound("the payments work copy is not open");
-    DODU_ASSIGN_OR_RETURN(store::RecNo n,
-                          AppendLine(ec_, *pay,
-                                     {{"I6_1", ValueOf(r, "NOME")},
-                                      {"I6_2", ValueOf(r, "CGCCPF")},
-                                      {"I6_3", ValueOf(r, "CODIGO")}}));
+    DODU_ASSIGN_OR_RETURN(store::RecNo n, AppendLine(ec_, *pay,
+                                                     {{"I6_1", ValueOf(r, "NOME")},
+                                                      {"I6_2", ValueOf(r, "CGCCPF")},
+                                                      {"I6_3", ValueOf(r, "CODIGO")}}));
     if (t.line != nullptr && &t.line->area() == pay) DODU_RETURN_IF_ERROR(t.line->FRESHORDER(n));
     return true;
   }
@@ -411,13 +414,14 @@ Result<bool> FieldLookups::Apply(LookupTarget& t, const LookupConfig& cfg, const
       DODU_RETURN_IF_ERROR(var("MUNICIPIO", name));
       DODU_RETURN_IF_ERROR(var("CODMUNI", ValueOf(r, "NROMUNI")));
     } else if (f == "MUNICIMO" && t.line != nullptr) {
-      DODU_RETURN_IF_ERROR(WriteBrowserLine(
-          ec_, *t.line, {{"MUNICIMO", name}, {"CODMIMO", ValueOf(r, "NROMUNI")}}));
+      DODU_RETURN_IF_ERROR(
+          WriteBrowserLine(ec_, *t.line, {{"MUNICIMO", name}, {"CODMIMO", ValueOf(r, "NROMUNI")}}));
     } else if (f == "DISTR_IMR") {
       const EditValue code = ValueOf(r, "CODCID");
       DODU_RETURN_IF_ERROR(var("DISTR_IMR", name));
       DODU_RETURN_IF_ERROR(var("CODM_IMR", code));
-      if (store::WorkArea* id = ec_.areas.Get(kRuralIdentificationCopy); id != nullptr && !id->eof()) {
+      if (store::WorkArea* id = ec_.areas.Get(kRuralIdentificationCopy);
+          id != nullptr && !id->eof()) {
         DODU_RETURN_IF_ERROR(ChangeRecord(ec_, *id, id->recno(), [&](store::Record& rec) {
           return PutAll(rec, {{"DISTR_IMR", name}, {"CODM_IMR", code}});
         }));
@@ -445,8 +449,8 @@ Result<bool> FieldLookups::Apply(LookupTarget& t, const LookupConfig& cfg, const
 
   // The code lists: the chosen code (or name) into the field.
   static const std::pair<int, const char*> kCodeOf[] = {
-      {47, "CODDEP"}, {46, "CODBEM"}, {48, "CODDIV"}, {49, "CODDES"},  {50, "DIRETOR"},
-      {60, "CODPAIS"}, {61, "CD_EX"}, {66, "COD"},    {65, "NOMELOGRA"}, {77, "NOME"}};
+      {47, "CODDEP"},  {46, "CODBEM"}, {48, "CODDIV"}, {49, "CODDES"},    {50, "DIRETOR"},
+      {60, "CODPAIS"}, {61, "CD_EX"},  {66, "COD"},    {65, "NOMELOGRA"}, {77, "NOME"}};
   for (const auto& [table, code] : kCodeOf) {
     if (cfg.table == table) {
       DODU_RETURN_IF_ERROR(field(ValueOf(r, code)));

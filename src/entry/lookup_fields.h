@@ -30,16 +30,16 @@ namespace dodu::entry {
 
 // What a list is opened for.
 struct LookupTarget {
-  std::string field;                       // the field being edited (upper case), or a key
-  screen::VariableStore* vars = nullptr;   // the screen's variables (related fields)
-  screen::ActiveField* active = nullptr;   // the field in the form: its value is replaced
-  RecordBrowser* line = nullptr;           // the browser whose current line is edited
-  int mode = 0;                            // 1: the short register list of the name search
-  bool editing_state = false;              // the state field UF is edited (municipalities)
-  bool identification_screen = false;      // municipalities: seek by typing (and assets)
-  int gains_kind = 0;                      // TIPO_BEM being edited (1..5)
-  std::string gains_in_brazil;             // movable goods: "S" in Brazil, "N" abroad
-  LookupList* prepared = nullptr;          // a list the caller set up itself (I3_04, I4_02)
+  std::string field;                      // the field being edited (upper case), or a key
+  screen::VariableStore* vars = nullptr;  // the screen's variables (related fields)
+  screen::ActiveField* active = nullptr;  // the field in the form: its value is replaced
+  RecordBrowser* line = nullptr;          // the browser whose current line is edited
+  int mode = 0;                           // 1: the short register list of the name search
+  bool editing_state = false;             // the state field UF is edited (municipalities)
+  bool identification_screen = false;     // municipalities: seek by typing (and assets)
+  int gains_kind = 0;                     // TIPO_BEM being edited (1..5)
+  std::string gains_in_brazil;            // movable goods: "S" in Brazil, "N" abroad
+  LookupList* prepared = nullptr;         // a list the caller set up itself (I3_04, I4_02)
 };
 
 // The lists whose choice belongs to other parts of the program. Unset: the
@@ -65,9 +65,9 @@ struct LookupHooks {
 // The list a field opens, as data (tests and the screens that prepare the
 // table themselves read it).
 struct LookupConfig {
-  int table = 0;        // catalogue number of the table shown
-  int area = 0;         // the work area it is in
-  int order = -1;       // the order set before showing; -1 keeps the area's
+  int table = 0;   // catalogue number of the table shown
+  int area = 0;    // the work area it is in
+  int order = -1;  // the order set before showing; -1 keeps the area's
   BrowseRect rect = kLookupRect;
   std::vector<Column> columns;
   std::function<bool(const store::Record&)> filter;  // the lines shown (null: every one)
@@ -117,8 +117,9 @@ Status WriteBrowserLine(EntryContext& ec, RecordBrowser& browser,
                         const std::vector<std::pair<std::string, screen::EditValue>>& values);
 
 // Appends a line to the work area (CPF of the open taxpayer) with `values`.
-Result<store::RecNo> AppendLine(EntryContext& ec, store::WorkArea& area,
-                                const std::vector<std::pair<std::string, screen::EditValue>>& values);
+Result<store::RecNo> AppendLine(
+    EntryContext& ec, store::WorkArea& area,
+    const std::vector<std::pair<std::string, screen::EditValue>>& values);
 
 }  // namespace dodu::entry
 

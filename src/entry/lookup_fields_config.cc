@@ -72,10 +72,12 @@ LookupConfig Gains(const LookupTarget& t) {
     cols = {Col("Nro.", "BEM_NRO"), Col("Nome da Moeda Estrangeira", "substr(ESPC_BEM,1,40)"),
             Col("Tributado", "VAL_TRIBU", kMoneyMask), Col("Imposto", "VAL_IMPOSV", kMoneyMask)};
   } else {
-    cols = {Col("Nr", "BEM_NRO"), Col("Item", "NRO_ITEM"),
+    cols = {Col("Nr", "BEM_NRO"),
+            Col("Item", "NRO_ITEM"),
             Col(kind == 3 ? "Nome da Sociedade" : "Descrição do Bem",
                 kind == 3 ? "NOME_SOCIE" : "substr(ESPC_BEM,1,30)"),
-            Col("Tributado", "VAL_TRIBU", kMoneyMask), Col("Nao Tribu.", "VAL_NAOTRI", kMoneyMask),
+            Col("Tributado", "VAL_TRIBU", kMoneyMask),
+            Col("Nao Tribu.", "VAL_NAOTRI", kMoneyMask),
             Col("Imposto", "VAL_IMPOSV", kMoneyMask)};
   }
   LookupConfig c = WorkCopy(7, std::move(cols), {6, 6, 19, 70});
@@ -129,10 +131,9 @@ std::optional<LookupConfig> FindLookup(const LookupTarget& t) {
     return c;
   }
   if (In(f, {"CPFDEPEN", "CPFALIEN", "CPFDEP", "NROBEN2"}) || (f == "I1_8" && line)) {
-    return WorkCopy(3,
-                    {Col("Nome Dependente ", "substr(NOMEDEPEN,1,28)"),
-                     Col("CPF", "CPFDEPEN", kCpfMask)},
-                    {8, 6, 18, 70});
+    return WorkCopy(
+        3, {Col("Nome Dependente ", "substr(NOMEDEPEN,1,28)"), Col("CPF", "CPFDEPEN", kCpfMask)},
+        {8, 6, 18, 70});
   }
   if (In(f, {"I1_2", "I1_3"}) && line) {
     LookupConfig c = Reference(
@@ -147,8 +148,8 @@ std::optional<LookupConfig> FindLookup(const LookupTarget& t) {
     return c;
   }
   if (f == "LISTABANCO") {
-    LookupConfig c = Reference(77, {Col("Banco / Empresa", "substr(NOME,1,30)"), Col("CNPJ", "CNPJ")},
-                               {9, 29, 22, 78});
+    LookupConfig c = Reference(
+        77, {Col("Banco / Empresa", "substr(NOME,1,30)"), Col("CNPJ", "CNPJ")}, {9, 29, 22, 78});
     c.order = 2;
     return c;
   }
@@ -171,9 +172,9 @@ std::optional<LookupConfig> FindLookup(const LookupTarget& t) {
     return Reference(69, {Col("Cod.", "CODBEM"), Col("  Tipo  ", "DESCBENS")}, {5, 20, 19, 71});
   }
   if (f == "AUXPAG") {
-    LookupConfig c = Reference(
-        53, {Col("Descrição", "NOME"), Col("CPF/CNPJ", "CGCCPF"), Col("Cod.", "CODIGO")},
-        {3, 2, 14, 77});
+    LookupConfig c =
+        Reference(53, {Col("Descrição", "NOME"), Col("CPF/CNPJ", "CGCCPF"), Col("Cod.", "CODIGO")},
+                  {3, 2, 14, 77});
     c.seek_by_typing = true;
     return c;
   }
@@ -203,9 +204,9 @@ std::optional<LookupConfig> FindLookup(const LookupTarget& t) {
     return c;
   }
   if (In(f, {"MUNICIPIO", "MUNICIMO", "CID_SOCIE", "DISTR_IMR"})) {
-    LookupConfig c = Reference(
-        64, {Col(t.editing_state ? "Nome dos Estados" : "Nome dos municípios",
-                 "substr(NOMEMUNI,1,30)")});
+    LookupConfig c =
+        Reference(64, {Col(t.editing_state ? "Nome dos Estados" : "Nome dos municípios",
+                           "substr(NOMEMUNI,1,30)")});
     c.seek_by_typing = t.identification_screen || (f == "MUNICIMO" && line);
     return c;
   }

@@ -28,7 +28,8 @@ class OpenGuard {
 // a list draws them in its own colours, and the normal ones come back after.
 class ListColours {
  public:
-  ListColours(screen::ColourSettings& cs, bool gains) : cs_(cs), tel1_(cs.COR_TEL1), escol_(cs.COR_ESCOL) {
+  ListColours(screen::ColourSettings& cs, bool gains)
+      : cs_(cs), tel1_(cs.COR_TEL1), escol_(cs.COR_ESCOL) {
     if (gains) {
       cs.COR_TEL1 = screen::ColourOr(cs.COR_1_CLI, static_cast<screen::Attr>(tel1_));
       cs.COR_ESCOL = screen::ColourOr(cs.COR_GET, static_cast<screen::Attr>(escol_));
@@ -174,9 +175,9 @@ Result<std::optional<LookupPick>> HBROWSE(EntryContext& ec, LookupList& list) {
                 cs.COR_TEL2, cs.COR_TEL3, r.top, r.left, r.bottom, r.right, 2);
   }
   tk.ABREJAN(window);
-  const std::string title =
-      list.title.empty() ? core::Cp850("F1- Ordena pelo nome Nro F2 - Ordena pelo Número")
-                         : list.title;
+  const std::string title = list.title.empty()
+                                ? core::Cp850("F1- Ordena pelo nome Nro F2 - Ordena pelo Número")
+                                : list.title;
   tk.Frame(r.top, r.left, r.bottom, r.right, static_cast<screen::Attr>(cs.COR_TEL2), title);
 
   Result<Key> left = Key();

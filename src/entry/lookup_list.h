@@ -42,9 +42,9 @@ struct LookupList {
   std::string title;
   std::vector<Column> columns;  // read only: their `field` is ignored
   std::function<bool(const store::Record&)> filter;
-  int order = -1;                // the area's order to set first; -1 keeps it
-  bool seek_by_typing = false;   // printable characters seek
-  bool order_keys = false;       // F1/F2/F3 switch the order
+  int order = -1;               // the area's order to set first; -1 keeps it
+  bool seek_by_typing = false;  // printable characters seek
+  bool order_keys = false;      // F1/F2/F3 switch the order
   // The footers, one text per column, computed when the list opens.
   std::function<std::vector<std::string>(store::WorkArea&)> footers;
   // Keys of the list's own, with the line under the cursor current.

@@ -75,8 +75,7 @@ Result<int> RemoveRepeated(store::OpenerContext& ctx, store::WorkAreas& areas, i
 }
 
 // The set of trimmed values of `field` in the live lines of `area`.
-Result<std::set<std::string>> ValuesOf(store::WorkArea& area, const char* field,
-                                       bool digits_only) {
+Result<std::set<std::string>> ValuesOf(store::WorkArea& area, const char* field, bool digits_only) {
   std::set<std::string> out;
   DODU_ASSIGN_OR_RETURN(uint32_t count, area.table().RefreshCount());
   for (uint32_t i = 1; i <= count; ++i) {
@@ -254,8 +253,7 @@ void RegisterListOptions(ActionRegistry& registry, MaintenanceContext& m) {
   RegisterAuxiliaryProfiles(*profiles);
 
   registry.Register(15, [&m, profiles](ActionContext&) {
-    if (m.areas.Get(kFolderList) == nullptr &&
-        !store::ABERTURA(m.ctx, m.areas, kFolderList).ok()) {
+    if (m.areas.Get(kFolderList) == nullptr && !store::ABERTURA(m.ctx, m.areas, kFolderList).ok()) {
       return false;
     }
     {

@@ -61,12 +61,17 @@ class LookupTest : public EntryTest {
   }
 
   std::vector<Row> ThreeTaxpayers() {
-    return {{{"CPF", "22222222222"}, {"NOMECONTR", "MARIA SOUZA"}, {"USAPADRAO", "S"},
-             {"TEMRURAL", "S"}, {"ESTATUS", "2"}},
-            {{"CPF", "11111111111"}, {"NOMECONTR", "CARLOS LIMA"}, {"USAPADRAO", "N"},
-             {"ESTATUS", "1"}},
-            {{"CPF", "33333333333"}, {"NOMECONTR", "ANA PAULA"}, {"USAPADRAO", "S"},
-             {"ESTATUS", "3"}}};
+    return {
+        {{"CPF", "22222222222"},
+         {"NOMECONTR", "MARIA SOUZA"},
+         {"USAPADRAO", "S"},
+         {"TEMRURAL", "S"},
+         {"ESTATUS", "2"}},
+        {{"CPF", "11111111111"},
+         {"NOMECONTR", "CARLOS LIMA"},
+         {"USAPADRAO", "N"},
+         {"ESTATUS", "1"}},
+        {{"CPF", "33333333333"}, {"NOMECONTR", "ANA PAULA"}, {"USAPADRAO", "S"}, {"ESTATUS", "3"}}};
   }
 
   // Alt Q while a list is open keeps the screen as it is then in `shown`.
@@ -209,14 +214,17 @@ TEST(RegisterFootersTest, CountsAndPercentages) {
   };
   const Case cases[] = {
       {{0, 0, 0, 0},
-       {"   0 Declara\x87\x94" "es", "     % Simples", "     % Compl", "  0", "  0",
-        "simp.   0 comp."}},
+       {"   0 Declara\x87\x94"
+        "es",
+        "     % Simples", "     % Compl", "  0", "  0", "simp.   0 comp."}},
       {{3, 2, 1, 1},
-       {"   3 Declara\x87\x94" "es", "66.67% Simples", "33.33% Compl", "  1", "  2",
-        "simp.   1 comp."}},
+       {"   3 Declara\x87\x94"
+        "es",
+        "66.67% Simples", "33.33% Compl", "  1", "  2", "simp.   1 comp."}},
       {{8, 1, 7, 0},
-       {"   8 Declara\x87\x94" "es", "12.50% Simples", "87.50% Compl", "  0", "  1",
-        "simp.   7 comp."}},
+       {"   8 Declara\x87\x94"
+        "es",
+        "12.50% Simples", "87.50% Compl", "  0", "  1", "simp.   7 comp."}},
   };
   for (const Case& c : cases) {
     std::vector<std::string> got = RegisterFooters(c.counts, 17);
@@ -396,8 +404,8 @@ TEST_F(LookupTest, ChoosingFillsTheFieldAndItsRelatedVariables) {
   };
   for (const Case& c : cases) {
     screen::MapVariableStore vars;
-    for (const char* v : {"CDPRO", "OCUPACAO", "MUNICIPIO", "CODMUNI", "UF", "CPF2", "CPFCONJU",
-                          "CPFDEPEN"}) {
+    for (const char* v :
+         {"CDPRO", "OCUPACAO", "MUNICIPIO", "CODMUNI", "UF", "CPF2", "CPFCONJU", "CPFDEPEN"}) {
       vars.Define(v, std::string());
     }
     vars.Define("DIRCONJU", std::string("X"));

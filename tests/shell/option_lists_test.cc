@@ -22,8 +22,11 @@ using Row = std::map<std::string, std::string>;
 class OptionListsTest : public ::testing::Test {
  protected:
   OptionListsTest()
-      : screen_sink(tk), ctx(env, screen_sink, wait), m{tk, ctx, areas, ""},
-        clock({2020, 6, 15, 10, 30, 0}), dispatcher(state, sink, prompts, nullptr, clock) {
+      : screen_sink(tk),
+        ctx(env, screen_sink, wait),
+        m{tk, ctx, areas, ""},
+        clock({2020, 6, 15, 10, 30, 0}),
+        dispatcher(state, sink, prompts, nullptr, clock) {
     ctx.terminal = "01";
     ctx.installation_folder = "/inst";
     ctx.data_folder = "/data";
@@ -120,7 +123,7 @@ TEST_F(OptionListsTest, RepeatedBankCnpjsGoBlankOnesStayAndAssetCodesAreKept) {
   EXPECT_EQ(prompts.asked.at(0).title, "Retira repetição de CNPJ");
   EXPECT_EQ(LastBox(), std::vector<std::string>{"Excluidos   2 CNPJs"});
   EXPECT_EQ(Lines(77, "NOME"), (std::vector<std::string>{"BANCO A", "SEM CNPJ 1", "SEM CNPJ 2",
-                                                          "ZEROS 1", "ZEROS 2", "BANCO B"}));
+                                                         "ZEROS 1", "ZEROS 2", "BANCO B"}));
   EXPECT_EQ(Lines(77, "I7_5"), (std::vector<std::string>{"61", "0", "0", "0", "0", "45"}));
 }
 
@@ -150,21 +153,22 @@ TEST_F(OptionListsTest, RemovalWhileAnotherStationHasTheListOpenChangesNothing) 
 }
 
 TEST_F(OptionListsTest, CnpjsCopiedBetweenPayersAndBanks) {
-  Table(74, {{{"NOME", "PADARIA DO BAIRRO COM UM NOME MUITO LONGO"}, {"CGCCPF", "22.222.222/0001-22"}},
-             {{"NOME", "JOSE"}, {"CGCCPF", "123.456.789-09"}},  // a CPF: not a bank
-             {{"NOME", "SEM"}},
-             {{"NOME", "ZEROS"}, {"CGCCPF", "00.000.000/0000-00"}},
-             {{"NOME", "JA EXISTE"}, {"CGCCPF", "12.345.678/0001-95"}}});
-  Table(77, {{{"NOME", "BANCO"}, {"CNPJ", "12345678000195"}},
-             {{"NOME", "CURTO"}, {"CNPJ", "1234"}}});
+  Table(74,
+        {{{"NOME", "PADARIA DO BAIRRO COM UM NOME MUITO LONGO"}, {"CGCCPF", "22.222.222/0001-22"}},
+         {{"NOME", "JOSE"}, {"CGCCPF", "123.456.789-09"}},  // a CPF: not a bank
+         {{"NOME", "SEM"}},
+         {{"NOME", "ZEROS"}, {"CGCCPF", "00.000.000/0000-00"}},
+         {{"NOME", "JA EXISTE"}, {"CGCCPF", "12.345.678/0001-95"}}});
+  Table(77,
+        {{{"NOME", "BANCO"}, {"CNPJ", "12345678000195"}}, {{"NOME", "CURTO"}, {"CNPJ", "1234"}}});
   prompts.yes_no = {true};
   EXPECT_TRUE(dispatcher.MenuSelect(39, 3));
   EXPECT_EQ(prompts.asked.back().lines,
             (std::vector<std::string>{"Confirma a Inclusão dos CNPJs Do AUXfon",
                                       "Para a lista dos CNPJ dos Bancos?"}));
   EXPECT_EQ(LastBox(), std::vector<std::string>{"Incluidos   1 CNPJs"});
-  EXPECT_EQ(Lines(77, "NOME"), (std::vector<std::string>{"BANCO", "CURTO",
-                                                          "PADARIA DO BAIRRO COM UM NOME"}));
+  EXPECT_EQ(Lines(77, "NOME"),
+            (std::vector<std::string>{"BANCO", "CURTO", "PADARIA DO BAIRRO COM UM NOME"}));
   EXPECT_EQ(Lines(77, "CNPJ").back(), "22.222.222/0001-22");
 
   prompts.yes_no = {true};
