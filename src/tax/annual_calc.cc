@@ -43,8 +43,10 @@ bool EnforceCompleteModel(core::Variables& vars) {
 }
 
 std::string ModelSwitchRefusal(const core::Variables& vars) {
-  if (internal::Yes(vars, "DECFINAL")) return "A declaração final de espólio só pode ser uma completa";
-  if (internal::Yes(vars, "DECSAIDA")) return "A declaração de saída definitiva só pode ser uma completa";
+  if (internal::Yes(vars, "DECFINAL"))
+    return "A declaração final de espólio só pode ser uma completa";
+  if (internal::Yes(vars, "DECSAIDA"))
+    return "A declaração de saída definitiva só pode ser uma completa";
   return "";
 }
 
@@ -188,7 +190,8 @@ void AnnualCalculation::Base(Pass& p, int mode) {
     f.deduction_used = discount;
     if (f.simplified_tax > f.complete_tax && income.Sign() > 0) {
       hint.kind = HintKind::kCompleteBetter;
-      if (mode == 2) hint.lines = {"  ATENÇAO!!  ", " Melhor opção", "  Formulario ", "   Completo  "};
+      if (mode == 2)
+        hint.lines = {"  ATENÇAO!!  ", " Melhor opção", "  Formulario ", "   Completo  "};
     }
   }
   SetNum(vars_, "DESCON", f.deduction_used);

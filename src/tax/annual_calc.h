@@ -16,7 +16,8 @@
 // The rows are never written here: what changes in them (I1_20 and I1_25 of
 // cumulative-income lines, I6_5 of donations, NRODEPEN of people) comes back
 // in AnnualOutcome::changes for the caller to write under the record lock.
-// The model is never switched by the calculation.
+// The model is never switched by the calculation. Messages and hints are UTF-8
+// text; the screens convert them to code page 850.
 //
 // The carnê-leão (lines 03, 04, 18, 29, 30, 49, 50, CARNEINSS, CARNEDEPEN),
 // the quota rules, the patrimony variation and the cash balance belong to the
@@ -80,10 +81,10 @@ struct AnnualFigures {
   // The two models' taxes the hint compares: NCOMPL, the annual tax of
   // (line 08 - line 19) less the incentive deductions the complete model gives
   // on it and line 24; NSIMPL, the annual tax of (line 08 - DESPADRAO).
-  Decimal complete_tax;           // NCOMPL
-  Decimal simplified_tax;         // NSIMPL
-  Decimal deduction_used;         // DESCON
-  Decimal limmax;                 // LIMMAX
+  Decimal complete_tax;    // NCOMPL
+  Decimal simplified_tax;  // NSIMPL
+  Decimal deduction_used;  // DESCON
+  Decimal limmax;          // LIMMAX
   // The credit for tax paid abroad: the tax with and without the foreign
   // income and the limit (tax with - tax without).
   Decimal foreign_tax_with, foreign_tax_without, foreign_limit;

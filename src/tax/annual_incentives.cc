@@ -11,7 +11,9 @@ namespace {
 using internal::Int;
 using internal::Num;
 
-bool IsIncentive(int code) { return code >= payment::kIncentiveFirst && code <= payment::kIncentiveLast; }
+bool IsIncentive(int code) {
+  return code >= payment::kIncentiveFirst && code <= payment::kIncentiveLast;
+}
 bool IsDirect(int code) {
   return code == payment::kChildrenFundDirect || code == payment::kElderlyFundDirect;
 }

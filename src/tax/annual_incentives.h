@@ -2,7 +2,7 @@
 // those made in the declaration itself to the children's and the elderly
 // funds (39, 49) consume limits taken from the tax on the base. One set of
 // limits serves the recomputation of line 22 (FI13_22) and the check of a
-// donation typed on the donation screens (LIMDOA).
+// donation typed on the donation screens (LIMDOA). Messages are UTF-8.
 #ifndef DODU_TAX_ANNUAL_INCENTIVES_H_
 #define DODU_TAX_ANNUAL_INCENTIVES_H_
 

@@ -1,7 +1,8 @@
 // The checks of a payment row's paid and not-deductible columns on the
 // payments list (FDOAPAG, FCONFNDEDU): what the column keeps, the I6_5 an
 // education payment gets, and the message to show. The list writes the row;
-// after either column the payment totals are recomputed (CALC 4).
+// after either column the payment totals are recomputed (CALC 4). Messages
+// are UTF-8.
 #ifndef DODU_TAX_ANNUAL_PAYMENT_CHECKS_H_
 #define DODU_TAX_ANNUAL_PAYMENT_CHECKS_H_
 

@@ -28,14 +28,14 @@ Decimal PensionExemptLimit(const core::Date& birth);
 bool Turned65InBaseYear(const core::Date& birth);
 
 struct PensionExemptInput {
-  bool dependant = false;         // a dependant's line
-  core::Date birth;               // NASCIMENTO or the dependant's DATADEPEN
-  int relationship = 0;           // the dependant's CODIDEPEN
-  std::string cpf;                // the dependant's CPF (for the message)
-  std::string occupation;         // the titular's CODAT
-  Decimal value;                  // typed in the 65+ column
-  Decimal other_lines;            // the same person's 65+ amounts on other lines
-  Decimal taxable;                // I1_4 of the line
+  bool dependant = false;  // a dependant's line
+  core::Date birth;        // NASCIMENTO or the dependant's DATADEPEN
+  int relationship = 0;    // the dependant's CODIDEPEN
+  std::string cpf;         // the dependant's CPF (for the message)
+  std::string occupation;  // the titular's CODAT
+  Decimal value;           // typed in the 65+ column
+  Decimal other_lines;     // the same person's 65+ amounts on other lines
+  Decimal taxable;         // I1_4 of the line
 };
 
 enum class PensionExemptOutcome {
@@ -53,8 +53,8 @@ struct PensionExemptCheck {
   bool ask_occupation = false;
   std::vector<std::string> occupation_question;
   Decimal limit;
-  Decimal allowed;  // what the column keeps: the value, or limit - other lines
-  Decimal excess;   // what goes beyond the limit (kExcess)
+  Decimal allowed;                   // what the column keeps: the value, or limit - other lines
+  Decimal excess;                    // what goes beyond the limit (kExcess)
   std::vector<std::string> message;  // the refusal or the question
 };
 
@@ -62,15 +62,15 @@ PensionExemptCheck CheckPensionExempt(const PensionExemptInput& in);
 
 // The 65+ amount (I1_17) of a cumulative-income line taxed in the adjustment.
 enum class RraPensionOutcome {
-  kKeep,          // within the month's exemption
+  kKeep,               // within the month's exemption
   kSwitchToExclusive,  // with the company lines' amounts above the year's limit: TIPOCR := "N"
-  kAsk,           // above 1,903.98: yes moves the excess into I1_4 and keeps 1,903.98, no
-                  // switches the line to "N"
+  kAsk,                // above 1,903.98: yes moves the excess into I1_4 and keeps 1,903.98, no
+                       // switches the line to "N"
 };
 struct RraPensionCheck {
   RraPensionOutcome outcome = RraPensionOutcome::kKeep;
-  Decimal kept;    // the exemption the line keeps when the answer is yes
-  Decimal excess;  // what moves into I1_4 then
+  Decimal kept;                      // the exemption the line keeps when the answer is yes
+  Decimal excess;                    // what moves into I1_4 then
   std::vector<std::string> message;  // the notice or the question
 };
 // `amount`: the line's I1_17; `company_lines`: the 65+ amounts of the company

@@ -103,8 +103,8 @@ InverseResult CompleteIncomeFor(const core::Variables& vars, const AnnualFigures
   Decimal allowance;
   for (int round = 0; round < 50; ++round) {
     r.income = BandSearch(search_target, line19 - line11 + allowance);
-    Decimal next = std::min(figures.private_pension_total,
-                            (r.income * kPrivatePensionRate).Despreza(2));
+    Decimal next =
+        std::min(figures.private_pension_total, (r.income * kPrivatePensionRate).Despreza(2));
     if (next == allowance) break;
     allowance = next;
   }

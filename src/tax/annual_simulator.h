@@ -4,7 +4,7 @@
 //
 // The balance is the tax to pay (positive) or to refund (negative). The
 // inverse searches use the annual table; the income found is in cents, the
-// smallest income whose tax reaches the target.
+// smallest income whose tax reaches the target. Messages are UTF-8.
 #ifndef DODU_TAX_ANNUAL_SIMULATOR_H_
 #define DODU_TAX_ANNUAL_SIMULATOR_H_
 

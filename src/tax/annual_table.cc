@@ -9,7 +9,9 @@
 namespace dodu::tax {
 namespace {
 
-Decimal RateOf(int band) { return kBandRate[band].Div("100"_dec, 8, core::Rounding::kHalfAwayFromZero); }
+Decimal RateOf(int band) {
+  return kBandRate[band].Div("100"_dec, 8, core::Rounding::kHalfAwayFromZero);
+}
 
 // The band of `base` under the given limits: 0 exempt .. 4 the top band.
 int BandOf(const Decimal& base, const std::array<Decimal, 4>& limits, const Decimal& times) {

@@ -2,7 +2,7 @@
 // table, the part-year table of final (estate) and exit declarations and the
 // monthly table of income received cumulatively (six places). Every amount is
 // cut to two decimals by DESPREZA unless a function says otherwise; none of
-// them is ever negative.
+// them is ever negative. Warnings are UTF-8.
 #ifndef DODU_TAX_ANNUAL_TABLE_H_
 #define DODU_TAX_ANNUAL_TABLE_H_
 

@@ -53,7 +53,8 @@ void AddCumulative(const core::Variables& line, size_t row, bool titular, Income
       t.warnings.push_back({"É necessário informar o mês do recebimento"});
     }
     // A line without months has no monthly base (Div answers 0).
-    Decimal base = Positive((taxable - social - alimony).Div(months, 6, core::Rounding::kHalfAwayFromZero));
+    Decimal base =
+        Positive((taxable - social - alimony).Div(months, 6, core::Rounding::kHalfAwayFromZero));
     tax = (RraMonthlyTax(base) * months).Despreza(2);
     t.line25 += tax;
     (titular ? t.line34_titular : t.line34_dependants) += withheld;

@@ -18,12 +18,12 @@ namespace dodu::tax {
 using core::Decimal;
 
 struct IncomeTotals {
-  Decimal line01, line02;  // company income, titular / dependants
-  Decimal line05, line06;  // cumulative income in the adjustment
-  Decimal line10;          // its official social security
-  Decimal line17;          // its alimony
-  Decimal line25;          // tax of cumulative income taxed exclusively
-  Decimal line27, line28;  // tax withheld, titular / dependants
+  Decimal line01, line02;                     // company income, titular / dependants
+  Decimal line05, line06;                     // cumulative income in the adjustment
+  Decimal line10;                             // its official social security
+  Decimal line17;                             // its alimony
+  Decimal line25;                             // tax of cumulative income taxed exclusively
+  Decimal line27, line28;                     // tax withheld, titular / dependants
   Decimal line34_titular, line34_dependants;  // withheld on exclusive cumulative income
   Decimal social_security_titular, social_security_dependants;  // I1_6 of J / D lines
   // The exempt (I3_..) and exclusive (I4_..) lines the income columns feed,
@@ -32,8 +32,8 @@ struct IncomeTotals {
   // here and keep their values.
   std::map<std::string, Decimal> exempt;
   std::map<std::string, Decimal> exclusive;
-  Decimal suspended;        // EXGSUSP
-  std::string main_payer;   // CGCPAGADOR: I1_3 of the company line with the largest I1_4
+  Decimal suspended;       // EXGSUSP
+  std::string main_payer;  // CGCPAGADOR: I1_3 of the company line with the largest I1_4
   // I1_20 and I1_25 of the cumulative-income lines as recomputed.
   std::vector<RowChange> changes;
   // Messages for the operator: lines missing their months or month, mixed
@@ -50,19 +50,19 @@ struct IncomeTotals {
 IncomeTotals IncomeTotalsOf(const std::vector<const core::Variables*>& income);
 
 struct PaymentTotals {
-  Decimal education_total;      // I13_13T, codes 1 and 2 as paid
-  Decimal education;            // line 13, each person capped
-  Decimal medical;              // line 14, paid less reimbursed
-  Decimal medical_reimbursed;   // I13_14D
-  Decimal court_alimony;        // line 15
-  Decimal deed_alimony;         // line 16
+  Decimal education_total;        // I13_13T, codes 1 and 2 as paid
+  Decimal education;              // line 13, each person capped
+  Decimal medical;                // line 14, paid less reimbursed
+  Decimal medical_reimbursed;     // I13_14D
+  Decimal court_alimony;          // line 15
+  Decimal deed_alimony;           // line 16
   Decimal private_pension_total;  // I13_11T
-  Decimal funpresp;             // NFUNPRESP, part of line 09
-  Decimal children_fund;        // I13_22C, code 39
-  Decimal incentives;           // I13_22T, codes 40..44
-  Decimal programmes;           // I13_22P, codes 45 and 46
-  Decimal declared;             // DESPDECLA
-  Decimal declared_simplified;  // DESPSIMP
+  Decimal funpresp;               // NFUNPRESP, part of line 09
+  Decimal children_fund;          // I13_22C, code 39
+  Decimal incentives;             // I13_22T, codes 40..44
+  Decimal programmes;             // I13_22P, codes 45 and 46
+  Decimal declared;               // DESPDECLA
+  Decimal declared_simplified;    // DESPSIMP
 };
 
 // FDE_TUDO over the payments. Education has one accumulator for the titular

@@ -97,8 +97,8 @@ TEST_F(CalculationScreenTest, CompleteLayoutShowsTheSummaryAndEscLeaves) {
   EXPECT_TRUE(Shown("RENDIME.TRIBUTÁVEIS"));
   EXPECT_TRUE(Shown("Rend. PJ Titular"));
   EXPECT_EQ(At(screen_text, 3, 23, 14), "     50.000,00");
-  EXPECT_EQ(At(screen_text, 3, 63, 14), "     38.000,00");  // base
-  EXPECT_EQ(At(screen_text, 4, 63, 14), "      1.442,43");  // tax
+  EXPECT_EQ(At(screen_text, 3, 63, 14), "     38.000,00");   // base
+  EXPECT_EQ(At(screen_text, 4, 63, 14), "      1.442,43");   // tax
   EXPECT_EQ(At(screen_text, 22, 63, 14), "      1.557,57");  // refund
   EXPECT_EQ(vars.Number("I13_38"), "1557.57"_dec);
 }

@@ -22,8 +22,12 @@ core::Date D(int y, int m, int d) { return *core::Date::FromYmd(y, m, d); }
 
 // A titular's company income line.
 Rows& Salary(Rows& rows, Decimal amount, Decimal withheld = Decimal(), Decimal social = Decimal()) {
-  return rows.Income({{"I1_1", "J"}, {"I1_11", "S"}, {"I1_3", "11.111.111/0001-11"},
-                      {"I1_4", amount}, {"I1_5", withheld}, {"I1_6", social}});
+  return rows.Income({{"I1_1", "J"},
+                      {"I1_11", "S"},
+                      {"I1_3", "11.111.111/0001-11"},
+                      {"I1_4", amount},
+                      {"I1_5", withheld},
+                      {"I1_6", social}});
 }
 
 AnnualOutcome Whole(core::Variables& v, const Rows& rows, int mode = 1, CalcHooks hooks = {}) {
@@ -55,10 +59,18 @@ TEST(AnnualCalcTest, ModelComparisonAndHint) {
   };
   const Case cases[] = {
       {"N", 1, "38000.00"_dec, "1442.43"_dec, HintKind::kNone, {}},
-      {"S", 2, "40000.00"_dec, "1742.43"_dec, HintKind::kCompleteBetter,
+      {"S",
+       2,
+       "40000.00"_dec,
+       "1742.43"_dec,
+       HintKind::kCompleteBetter,
        {"  ATENÇAO!!  ", " Melhor opção", "  Formulario ", "   Completo  "}},
       {"S", 1, "40000.00"_dec, "1742.43"_dec, HintKind::kCompleteBetter, {}},
-      {" ", 2, "40000.00"_dec, "1742.43"_dec, HintKind::kCompleteBetter,
+      {" ",
+       2,
+       "40000.00"_dec,
+       "1742.43"_dec,
+       HintKind::kCompleteBetter,
        {"  ATENÇAO!!  ", " Melhor opção", "  Formulario ", "   Completo  "}},
   };
   for (const Case& c : cases) {
@@ -135,14 +147,15 @@ TEST(AnnualCalcTest, CompleteDeductionsAndLimits) {
   v.SetText("USAPADRAO", "N");
   Rows rows;
   Salary(rows, "100000.00"_dec, "20000.00"_dec, "5000.00"_dec);
-  rows.Dependant().Dependant()
-      .Pay(1, "5000.00"_dec)                        // titular's education, capped
-      .Pay(1, "1000.00"_dec, Decimal(), 1)          // dependant 1
-      .Pay(2, "800.00"_dec, Decimal(), 7)           // a person that does not exist
-      .Pay(10, "3000.00"_dec, "500.00"_dec)         // medical less reimbursed
+  rows.Dependant()
+      .Dependant()
+      .Pay(1, "5000.00"_dec)                 // titular's education, capped
+      .Pay(1, "1000.00"_dec, Decimal(), 1)   // dependant 1
+      .Pay(2, "800.00"_dec, Decimal(), 7)    // a person that does not exist
+      .Pay(10, "3000.00"_dec, "500.00"_dec)  // medical less reimbursed
       .Pay(30, "1200.00"_dec)
       .Pay(33, "300.00"_dec)
-      .Pay(36, "15000.00"_dec);                     // private pension above 12 %
+      .Pay(36, "15000.00"_dec);  // private pension above 12 %
   AnnualOutcome out = Whole(v, rows);
   EXPECT_EQ(L(v, "I13_09"), "5000.00"_dec);
   EXPECT_EQ(L(v, "I13_11"), "12000.00"_dec);
@@ -231,12 +244,22 @@ TEST(AnnualCalcTest, CumulativeIncomeTaxedExclusively) {
   Rows rows;
   Salary(rows, "60000.00"_dec);
   // 30,000.00 over 10 months: monthly base 3,000.000000, tax 95.202 a month.
-  rows.Income({{"I1_1", "A"}, {"I1_11", "S"}, {"TIPOCR", "N"}, {"I1_4", "30000.00"_dec},
-               {"I1_5", "900.00"_dec}, {"I1_21", 10}, {"I1_36", "05"}});
+  rows.Income({{"I1_1", "A"},
+               {"I1_11", "S"},
+               {"TIPOCR", "N"},
+               {"I1_4", "30000.00"_dec},
+               {"I1_5", "900.00"_dec},
+               {"I1_21", 10},
+               {"I1_36", "05"}});
   // In the adjustment: income, withheld tax, social security and alimony join
   // the annual lines.
-  rows.Income({{"I1_1", "A"}, {"I1_11", "N"}, {"TIPOCR", "S"}, {"I1_4", "5000.00"_dec},
-               {"I1_5", "50.00"_dec}, {"I1_6", "400.00"_dec}, {"I1_12", "300.00"_dec},
+  rows.Income({{"I1_1", "A"},
+               {"I1_11", "N"},
+               {"TIPOCR", "S"},
+               {"I1_4", "5000.00"_dec},
+               {"I1_5", "50.00"_dec},
+               {"I1_6", "400.00"_dec},
+               {"I1_12", "300.00"_dec},
                {"I1_17", "700.00"_dec}});
   AnnualOutcome out = Whole(v, rows);
   EXPECT_EQ(L(v, "I13_25"), "952.02"_dec);
@@ -250,7 +273,8 @@ TEST(AnnualCalcTest, CumulativeIncomeTaxedExclusively) {
   EXPECT_EQ(L(v, "I13_26"), L(v, "I13_23") + "952.02"_dec);
   // The mixed choices are reported; the lines' own fields come back to write.
   ASSERT_EQ(out.warnings.size(), 1u);
-  EXPECT_EQ(out.warnings[0][0], "Atenção! Todos os lançamentos devem ter a mesma opção de tributação");
+  EXPECT_EQ(out.warnings[0][0],
+            "Atenção! Todos os lançamentos devem ter a mesma opção de tributação");
   const std::vector<RowChange> want = {
       {RowTable::kIncome, 1, "I1_25", core::Value("30000.00"_dec)},
       {RowTable::kIncome, 1, "I1_20", core::Value("952.02"_dec)},
@@ -276,13 +300,25 @@ TEST(AnnualCalcTest, ThirteenthSalaryAndExemptColumns) {
   v.SetNumber("I3_02", "123.00"_dec);  // typed on screen 3, kept
   v.SetNumber("I4_03", "45.00"_dec);   // variable income, kept
   Rows rows;
-  rows.Income({{"I1_1", "J"}, {"I1_11", "S"}, {"I1_4", "1000.00"_dec}, {"I1_7", "800.00"_dec},
-               {"I1_29", "10.00"_dec}, {"I1_9", "20.00"_dec}, {"I1_38", "30.00"_dec},
-               {"I1_19", "70.00"_dec}, {"I1_20", "5.00"_dec}});
-  rows.Income({{"I1_1", "D"}, {"I1_11", "N"}, {"I1_4", "2000.00"_dec}, {"I1_7", "600.00"_dec},
+  rows.Income({{"I1_1", "J"},
+               {"I1_11", "S"},
+               {"I1_4", "1000.00"_dec},
+               {"I1_7", "800.00"_dec},
+               {"I1_29", "10.00"_dec},
+               {"I1_9", "20.00"_dec},
+               {"I1_38", "30.00"_dec},
+               {"I1_19", "70.00"_dec},
+               {"I1_20", "5.00"_dec}});
+  rows.Income({{"I1_1", "D"},
+               {"I1_11", "N"},
+               {"I1_4", "2000.00"_dec},
+               {"I1_7", "600.00"_dec},
                {"I1_5", "10.00"_dec}});
   // A serious-illness pension: its thirteenth is exempt and its tax credited.
-  rows.Income({{"I1_1", "J"}, {"I1_11", "S"}, {"I1_18", "900.00"_dec}, {"I1_7", "75.00"_dec},
+  rows.Income({{"I1_1", "J"},
+               {"I1_11", "S"},
+               {"I1_18", "900.00"_dec},
+               {"I1_7", "75.00"_dec},
                {"I1_39", "7.00"_dec}});
   Whole(v, rows);
   EXPECT_EQ(L(v, "I4_01"), "800.00"_dec);
@@ -325,9 +361,8 @@ TEST(AnnualCalcTest, ForeignTaxCredit) {
               out.figures.foreign_tax_with - out.figures.foreign_tax_without);
     EXPECT_EQ(!out.foreign_explanation.empty(), c.explained) << c.model << " " << c.typed;
     if (c.explained) {
-      EXPECT_EQ(out.foreign_explanation.back(),
-                "       O limite Legal assumido é de.....:" +
-                    core::Transform(c.credit, "@E 999,999,999.99"));
+      EXPECT_EQ(out.foreign_explanation.back(), "       O limite Legal assumido é de.....:" +
+                                                    core::Transform(c.credit, "@E 999,999,999.99"));
     }
   }
   // Without foreign income there is no credit, whatever was typed.
@@ -350,8 +385,12 @@ TEST(AnnualCalcTest, ForeignLimitLeavesOutTheExclusiveCumulativeTax) {
   v.SetNumber("IR_EXTER", "9000.00"_dec);
   Rows rows;
   Salary(rows, "80000.00"_dec);
-  rows.Income({{"I1_1", "A"}, {"I1_11", "S"}, {"TIPOCR", "N"}, {"I1_4", "30000.00"_dec},
-               {"I1_21", 10}, {"I1_36", "05"}});
+  rows.Income({{"I1_1", "A"},
+               {"I1_11", "S"},
+               {"TIPOCR", "N"},
+               {"I1_4", "30000.00"_dec},
+               {"I1_21", 10},
+               {"I1_36", "05"}});
   AnnualOutcome out = Whole(v, rows);
   EXPECT_EQ(L(v, "I13_25"), "952.02"_dec);
   EXPECT_EQ(out.figures.foreign_tax_with, L(v, "I13_26") - "952.02"_dec);
@@ -377,7 +416,7 @@ TEST(AnnualCalcTest, BalancoRebuildsEveryTotal) {
   core::VariableMap v = DeclarationVariables();
   v.SetText("USAPADRAO", "N");
   v.SetNumber("I9_2", "777.00"_dec);
-  v.SetNumber("I13_31", "100.00"_dec);  // typed complementary tax
+  v.SetNumber("I13_31", "100.00"_dec);     // typed complementary tax
   v.SetNumber("I13_01", "999999.00"_dec);  // stale
   Rows rows;
   Salary(rows, "70000.00"_dec, "9000.00"_dec, "3000.00"_dec);
@@ -455,7 +494,8 @@ TEST(AnnualCalcTest, EffectiveRate) {
        " 2,00%"},
       {"60000.00"_dec, "4000.00"_dec, "2067.68"_dec, "0"_dec, "Imposto a PAGAR", "10.11"_dec,
        "10,11%"},
-      {"30000.00"_dec, "300.00"_dec, "0"_dec, "0"_dec, "Sem saldo de Imposto", "1.00"_dec, " 1,00%"},
+      {"30000.00"_dec, "300.00"_dec, "0"_dec, "0"_dec, "Sem saldo de Imposto", "1.00"_dec,
+       " 1,00%"},
       {"20000.00"_dec, "0"_dec, "0"_dec, "0"_dec, "Zero", "0"_dec, " 0,00%"},
       // No taxable income: the division yields 0.
       {"0"_dec, "500.00"_dec, "0"_dec, "500.00"_dec, "Imposto a Restituir", "0"_dec, " 0,00%"},

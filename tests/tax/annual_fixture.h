@@ -33,9 +33,9 @@ inline core::VariableMap DeclarationVariables() {
   for (int n = 1; n <= 12; ++n) v.Declare(Field2("I4_", n), Decimal());
   for (const char* name :
        {"DESPADRAO", "DESPDECLA", "EXGSUSP", "IMPPGRE", "IR_EXTER", "CARNEINSS", "CARNEDEPEN",
-        "I9_2", "I13_1C", "I13_2C", "I13_3C", "I13_4C", "I13_5C", "I13_11T", "I13_13T", "I13_14D",
-        "I13_22C", "I13_22T", "I13_22P", "I13_34A", "I13_34B", "NFUNPRESP", "DESPSIMP", "NCOMPL",
-        "NSIMPL", "DESCON", "LIMMAX"}) {
+        "I9_2",      "I13_1C",    "I13_2C",  "I13_3C",  "I13_4C",   "I13_5C",    "I13_11T",
+        "I13_13T",   "I13_14D",   "I13_22C", "I13_22T", "I13_22P",  "I13_34A",   "I13_34B",
+        "NFUNPRESP", "DESPSIMP",  "NCOMPL",  "NSIMPL",  "DESCON",   "LIMMAX"}) {
     v.Declare(name, Decimal());
   }
   v.Declare("USAPADRAO", std::string("S"));

@@ -29,21 +29,33 @@ TEST(AnnualIncentivesTest, DonationsConsumeTheirLimitsInOrder) {
   const ConsumptionCase cases[] = {
       // Tax 10,000.00: 6 % is 600.00; a code 41 donation of 700.00 keeps
       // 100.00 not deductible and a later code 39 one has nothing left.
-      {"worked example", "10000.00"_dec,
-       {{41, "700.00"_dec, "100.00"_dec}, {39, "50.00"_dec, "50.00"_dec}}, "600.00"_dec},
-      {"within the limit", "10000.00"_dec,
-       {{40, "200.00"_dec, "0"_dec}, {44, "300.00"_dec, "0"_dec}}, "500.00"_dec},
+      {"worked example",
+       "10000.00"_dec,
+       {{41, "700.00"_dec, "100.00"_dec}, {39, "50.00"_dec, "50.00"_dec}},
+       "600.00"_dec},
+      {"within the limit",
+       "10000.00"_dec,
+       {{40, "200.00"_dec, "0"_dec}, {44, "300.00"_dec, "0"_dec}},
+       "500.00"_dec},
       // The year's donations go first whatever their place in the table.
-      {"39 after 40..44", "10000.00"_dec,
-       {{39, "200.00"_dec, "100.00"_dec}, {40, "500.00"_dec, "0"_dec},
+      {"39 after 40..44",
+       "10000.00"_dec,
+       {{39, "200.00"_dec, "100.00"_dec},
+        {40, "500.00"_dec, "0"_dec},
         {49, "80.00"_dec, "80.00"_dec}},
        "600.00"_dec},
-      {"later ones wholly not deductible", "10000.00"_dec,
-       {{42, "550.00"_dec, "0"_dec}, {43, "100.00"_dec, "50.00"_dec}, {41, "30.00"_dec, "30.00"_dec}},
+      {"later ones wholly not deductible",
+       "10000.00"_dec,
+       {{42, "550.00"_dec, "0"_dec},
+        {43, "100.00"_dec, "50.00"_dec},
+        {41, "30.00"_dec, "30.00"_dec}},
        "600.00"_dec},
       // Codes 45 and 46: 1 % each, apart from the 6 %.
-      {"own limits of 45 and 46", "10000.00"_dec,
-       {{45, "150.00"_dec, "50.00"_dec}, {46, "80.00"_dec, "0"_dec}, {45, "10.00"_dec, "10.00"_dec},
+      {"own limits of 45 and 46",
+       "10000.00"_dec,
+       {{45, "150.00"_dec, "50.00"_dec},
+        {46, "80.00"_dec, "0"_dec},
+        {45, "10.00"_dec, "10.00"_dec},
         {41, "600.00"_dec, "0"_dec}},
        "780.00"_dec},
       {"no tax", "0"_dec, {{41, "100.00"_dec, "100.00"_dec}}, "0"_dec},
@@ -77,7 +89,8 @@ TEST(AnnualIncentivesTest, UnchangedNotDeductibleIsNotRewritten) {
 TEST(AnnualIncentivesTest, SimplifiedModelDeductsNothing) {
   Rows rows;
   rows.Pay(41, "100.00"_dec).Pay(39, "50.00"_dec, "50.00"_dec).Pay(46, "20.00"_dec);
-  IncentiveResult r = IncentiveDeductions(rows.view().payments, "10000.00"_dec, false, "150.00"_dec);
+  IncentiveResult r =
+      IncentiveDeductions(rows.view().payments, "10000.00"_dec, false, "150.00"_dec);
   EXPECT_EQ(r.line22, "0"_dec);
   const std::vector<RowChange> want = {
       {RowTable::kPayments, 0, "I6_5", core::Value("100.00"_dec)},
@@ -85,8 +98,8 @@ TEST(AnnualIncentivesTest, SimplifiedModelDeductsNothing) {
   };
   EXPECT_EQ(r.changes, want);
   EXPECT_EQ(r.message, std::vector<std::string>{"Abatimentos somente na declaração completa!"});
-  EXPECT_TRUE(IncentiveDeductions(rows.view().payments, "10000.00"_dec, false, Decimal())
-                  .message.empty());
+  EXPECT_TRUE(
+      IncentiveDeductions(rows.view().payments, "10000.00"_dec, false, Decimal()).message.empty());
 }
 
 struct AvailableCase {
@@ -101,9 +114,13 @@ TEST(AnnualIncentivesTest, DirectDonationAvailable) {
       {"nothing yet", {}, "300.00"_dec, "300.00"_dec},
       {"year's donations first", {{41, "400.00"_dec, "0"_dec}}, "200.00"_dec, "200.00"_dec},
       {"the deducted part only", {{41, "700.00"_dec, "500.00"_dec}}, "300.00"_dec, "300.00"_dec},
-      {"own fund used", {{39, "250.00"_dec, "0"_dec}, {49, "100.00"_dec, "0"_dec}}, "50.00"_dec,
+      {"own fund used",
+       {{39, "250.00"_dec, "0"_dec}, {49, "100.00"_dec, "0"_dec}},
+       "50.00"_dec,
        "200.00"_dec},
-      {"overall used up", {{40, "350.00"_dec, "0"_dec}, {39, "250.00"_dec, "0"_dec}}, "0"_dec,
+      {"overall used up",
+       {{40, "350.00"_dec, "0"_dec}, {39, "250.00"_dec, "0"_dec}},
+       "0"_dec,
        "0"_dec},
       {"programmes apart", {{45, "500.00"_dec, "0"_dec}}, "300.00"_dec, "300.00"_dec},
   };

@@ -40,18 +40,33 @@ class RandomDeclaration {
     v.SetNumber("IR_EXTER", Maybe(8000));
     v.SetNumber("CARNEINSS", Maybe(1000));
     for (int n = Pick(4); n > 0; --n) {
-      rows.Income({{"I1_1", "J"}, {"I1_11", "S"}, {"I1_4", Cents(150000)}, {"I1_5", Cents(25000)},
-                   {"I1_6", Cents(8000)}, {"I1_7", Maybe(9000)}, {"I1_18", Maybe(1000)},
-                   {"I1_39", Maybe(500)}, {"I1_15", Maybe(3000)}});
+      rows.Income({{"I1_1", "J"},
+                   {"I1_11", "S"},
+                   {"I1_4", Cents(150000)},
+                   {"I1_5", Cents(25000)},
+                   {"I1_6", Cents(8000)},
+                   {"I1_7", Maybe(9000)},
+                   {"I1_18", Maybe(1000)},
+                   {"I1_39", Maybe(500)},
+                   {"I1_15", Maybe(3000)}});
     }
     for (int n = Pick(2); n > 0; --n) {
-      rows.Income({{"I1_1", "D"}, {"I1_11", "N"}, {"I1_4", Cents(40000)}, {"I1_5", Cents(3000)},
+      rows.Income({{"I1_1", "D"},
+                   {"I1_11", "N"},
+                   {"I1_4", Cents(40000)},
+                   {"I1_5", Cents(3000)},
                    {"I1_6", Cents(3000)}});
     }
     if (Pick(3) == 0) {
-      rows.Income({{"I1_1", "A"}, {"I1_11", Pick(2) ? "S" : "N"}, {"TIPOCR", Pick(2) ? "S" : "N"},
-                   {"I1_4", Cents(60000)}, {"I1_5", Cents(2000)}, {"I1_6", Maybe(2000)},
-                   {"I1_12", Maybe(1000)}, {"I1_17", Maybe(2000)}, {"I1_21", Pick(13)},
+      rows.Income({{"I1_1", "A"},
+                   {"I1_11", Pick(2) ? "S" : "N"},
+                   {"TIPOCR", Pick(2) ? "S" : "N"},
+                   {"I1_4", Cents(60000)},
+                   {"I1_5", Cents(2000)},
+                   {"I1_6", Maybe(2000)},
+                   {"I1_12", Maybe(1000)},
+                   {"I1_17", Maybe(2000)},
+                   {"I1_21", Pick(13)},
                    {"I1_36", "03"}});
     }
     int people = Pick(4);

@@ -75,8 +75,10 @@ Decimal Amount(const Attributes& a, const std::string& name) {
   if (it == a.end()) return Decimal();
   std::string s;
   for (char c : it->second) {
-    if (c == ',') s += '.';
-    else if (c != '.') s += c;
+    if (c == ',')
+      s += '.';
+    else if (c != '.')
+      s += c;
   }
   auto d = Decimal::Parse(s);
   return d ? *d : Decimal();
@@ -103,7 +105,8 @@ class AnnualReferenceTest : public ::testing::Test {
     for (const char* who : {"colecaoRendPJTitular", "colecaoRendPJDependente"}) {
       bool titular = std::string(who) == "colecaoRendPJTitular";
       for (const Attributes& i : Items(xml_, who)) {
-        rows_.Income({{"I1_1", titular ? "J" : "D"}, {"I1_11", titular ? "S" : "N"},
+        rows_.Income({{"I1_1", titular ? "J" : "D"},
+                      {"I1_11", titular ? "S" : "N"},
                       {"I1_3", i.at("NIFontePagadora").c_str()},
                       {"I1_4", Amount(i, "rendRecebidoPJ")},
                       {"I1_5", Amount(i, "impostoRetidoFonte")},
@@ -116,7 +119,9 @@ class AnnualReferenceTest : public ::testing::Test {
     // that feed those lines.
     Attributes exempt = Element(xml_, "rendIsentos");
     Attributes exclusive = Element(xml_, "rendTributacaoExclusiva");
-    rows_.Income({{"I1_1", "J"}, {"I1_11", "S"}, {"I1_15", Amount(exempt, "lucroRecebido")},
+    rows_.Income({{"I1_1", "J"},
+                  {"I1_11", "S"},
+                  {"I1_15", Amount(exempt, "lucroRecebido")},
                   {"I1_9", Amount(exempt, "outros")},
                   {"I1_32", Amount(exclusive, "jurosCapitalProprio")},
                   {"I1_33", Amount(exclusive, "participacaoLucrosResultados")},
@@ -124,8 +129,8 @@ class AnnualReferenceTest : public ::testing::Test {
     for (const Attributes& p : Items(xml_, "pagamentos")) {
       int person = 0;
       for (size_t k = 0; k < people.size(); ++k) {
-        if (p.at("tipo") != "T" && (people[k] == p.at("cpfDependente") ||
-                                    people[k] == p.at("cpfAlimentando"))) {
+        if (p.at("tipo") != "T" &&
+            (people[k] == p.at("cpfDependente") || people[k] == p.at("cpfAlimentando"))) {
           person = static_cast<int>(k) + 1;
         }
       }

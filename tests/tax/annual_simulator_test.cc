@@ -21,9 +21,9 @@ Decimal SimplifiedTaxOf(const Decimal& income) {
 TEST(AnnualSimulatorTest, SimplifiedInverseGivesTheDesiredBalance) {
   const Decimal paid = "1500.00"_dec;
   // Targets (balance + paid) in every band, at and around the cap of the discount.
-  for (Decimal balance : {"-1500.00"_dec, "-1000.00"_dec, "0"_dec, "500.00"_dec, "2500.00"_dec,
-                          "5000.00"_dec, "6497.45"_dec, "6500.00"_dec, "6627.07"_dec,
-                          "20000.00"_dec}) {
+  for (Decimal balance :
+       {"-1500.00"_dec, "-1000.00"_dec, "0"_dec, "500.00"_dec, "2500.00"_dec, "5000.00"_dec,
+        "6497.45"_dec, "6500.00"_dec, "6627.07"_dec, "20000.00"_dec}) {
     core::VariableMap v = DeclarationVariables();
     v.SetNumber("I13_35", paid);
     InverseResult r = SimplifiedIncomeFor(v, balance);
@@ -96,8 +96,8 @@ TEST(AnnualSimulatorTest, BalanceWithAnExtraDeduction) {
   AnnualFigures f;
   f.incentives = "500.00"_dec;
   // Tax of 60,000.00 is 6,067.68; 6 % of it 364.06 of the 500.00 donated.
-  EXPECT_EQ(CompleteBalanceWith(v, f, "2000.00"_dec), "6067.68"_dec - "364.06"_dec - "5000.00"_dec +
-                                                          "10.00"_dec);
+  EXPECT_EQ(CompleteBalanceWith(v, f, "2000.00"_dec),
+            "6067.68"_dec - "364.06"_dec - "5000.00"_dec + "10.00"_dec);
   f.incentives = "100.00"_dec;
   EXPECT_EQ(CompleteBalanceWith(v, f, "2000.00"_dec), "977.68"_dec);
 }

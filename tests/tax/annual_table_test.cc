@@ -51,9 +51,9 @@ struct PartYearCase {
 TEST(AnnualTableTest, PartYearTableMultipliesTheMonthlyBands) {
   const PartYearCase cases[] = {
       // A partition in June: limits and deductions of the monthly table x 6.
-      {"30000.00"_dec, 6, "3033.84"_dec},  // 8,250.00 - 6 x 869.36
-      {"11423.94"_dec, 6, "0"_dec},        // 6 x 1,903.99
-      {"12000.00"_dec, 6, "43.20"_dec},    // 900.00 - 856.80
+      {"30000.00"_dec, 6, "3033.84"_dec},   // 8,250.00 - 6 x 869.36
+      {"11423.94"_dec, 6, "0"_dec},         // 6 x 1,903.99
+      {"12000.00"_dec, 6, "43.20"_dec},     // 900.00 - 856.80
       {"60000.00"_dec, 12, "6067.68"_dec},  // twelve months: 10,432.32 as the annual table
       {"60000.00"_dec, 0, "6067.68"_dec},   // no month counts as the year
   };
@@ -72,9 +72,9 @@ TEST(AnnualTableTest, PartYearTableNeverNegative) {
 TEST(AnnualTableTest, RraMonthlyTaxKeepsSixPlaces) {
   const TaxCase cases[] = {
       {"1903.99"_dec, "0"_dec},
-      {"3000"_dec, "95.202"_dec},              // 450.000000 - 354.798
-      {"5000.123456"_dec, "505.673950"_dec},   // 1,375.033950 - 869.360
-      {"2000.000001"_dec, "7.202"_dec},        // 150.000000 (rounded) - 142.798
+      {"3000"_dec, "95.202"_dec},             // 450.000000 - 354.798
+      {"5000.123456"_dec, "505.673950"_dec},  // 1,375.033950 - 869.360
+      {"2000.000001"_dec, "7.202"_dec},       // 150.000000 (rounded) - 142.798
   };
   for (const TaxCase& c : cases) EXPECT_EQ(RraMonthlyTax(c.base), c.want) << c.base;
 }
