@@ -20,4 +20,50 @@ Result<std::vector<Row>> RowsOfTable(store::Table& table, std::string_view cpf) 
   return rows;
 }
 
+namespace {
+
+Result<std::vector<Row>> RowsOfArea(store::WorkArea& area) {
+  std::vector<Row> rows;
+  const store::RecNo saved = area.recno();
+  const bool had_record = !area.eof();
+  const bool hide = area.hide_deleted;
+  area.hide_deleted = true;
+  Status st = area.Top();
+  while (st.ok() && !area.eof()) {
+    auto record = area.Current();
+    if (!record.ok()) {
+      st = record.status();
+      break;
+    }
+    auto row = Row::FromRecord(*record);
+    if (!row.ok()) {
+      st = row.status();
+      break;
+    }
+    rows.push_back(std::move(*row));
+    st = area.Skip(1);
+  }
+  area.hide_deleted = hide;
+  if (had_record) (void)area.GoTo(saved);
+  if (!st.ok()) return st;
+  return rows;
+}
+
+}  // namespace
+
+Status FillFromWorkAreas(store::WorkAreas& areas, Snapshot& snapshot) {
+  for (Schedule s : {Schedule::kIncome, Schedule::kDependants, Schedule::kAssets, Schedule::kDebts,
+                     Schedule::kPayments, Schedule::kGains, Schedule::kMonthly, Schedule::kRuralResults,
+                     Schedule::kRuralProperties, Schedule::kRuralAssets, Schedule::kRuralDebts,
+                     Schedule::kHeirShares}) {
+    store::WorkArea* area = areas.Get(static_cast<int>(s) + 20);
+    if (area == nullptr) {
+      snapshot.rows.erase(s);
+      continue;
+    }
+    DODU_ASSIGN_OR_RETURN(snapshot.rows[s], RowsOfArea(*area));
+  }
+  return Status::Ok();
+}
+
 }  // namespace dodu::handover

@@ -9,6 +9,7 @@
 #include "handover/snapshot.h"
 #include "platform/status.h"
 #include "store/table.h"
+#include "store/workarea.h"
 
 namespace dodu::handover {
 
@@ -16,6 +17,13 @@ namespace dodu::handover {
 // holds it (a table without a CPF field keeps all). kCorrupt/kIoError as the
 // table's reads.
 Result<std::vector<Row>> RowsOfTable(store::Table& table, std::string_view cpf = {});
+
+// Fills `snapshot.rows` for every schedule from the open work copies of the
+// declaration (area = table number + 20), each read in its active order (the
+// work copy's key: the table order the document follows), deleted records
+// hidden. An area that is not open leaves its schedule empty. The current
+// record of each area is put back.
+Status FillFromWorkAreas(store::WorkAreas& areas, Snapshot& snapshot);
 
 }  // namespace dodu::handover
 

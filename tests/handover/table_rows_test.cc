@@ -40,5 +40,27 @@ TEST(TableRowsTest, ActiveRecordsOfTheTaxpayerInFileOrder) {
   EXPECT_EQ(RowDate((*rows)[0], "datadepen"), testing::Day(1991, 2, 3));
 }
 
+TEST(TableRowsTest, WorkAreasFillTheSchedulesTheyHold) {
+  platform::MemoryEnv env;
+  ASSERT_OK(env.CreateDir("/w"));
+  auto table = store::Table::Create(env, "/w/TMP_0601.DBF", store::FindTable(6)->layout, store::Sharing::kExclusive);
+  ASSERT_TRUE(table.ok());
+  for (const char* name : {"First", "Second"}) {
+    store::Record r = (*table)->BlankRecord();
+    ASSERT_OK(r.PutText("I6_1", name));
+    ASSERT_TRUE((*table)->Append(r).ok());
+  }
+  store::WorkAreas areas;
+  store::WorkArea& area = areas.Place(26, "TMP_0601", std::move(*table), {});
+  ASSERT_OK(area.GoTo(store::RecNo{2}));
+  Snapshot snap;
+  snap.rows[Schedule::kAssets].push_back(Row());  // stale: its area is closed
+  ASSERT_OK(FillFromWorkAreas(areas, snap));
+  ASSERT_EQ(snap.Of(Schedule::kPayments).size(), 2u);
+  EXPECT_EQ(std::string(Trim(RowText(snap.Of(Schedule::kPayments)[1], "I6_1"))), "Second");
+  EXPECT_TRUE(snap.Of(Schedule::kAssets).empty());
+  EXPECT_EQ(area.recno().value, 2u);
+}
+
 }  // namespace
 }  // namespace dodu::handover
