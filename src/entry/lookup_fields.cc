@@ -335,7 +335,11 @@ Result<bool> FieldLookups::Apply(LookupTarget& t, const LookupConfig& cfg, const
   if (cfg.table == 55) {
     const EditValue name = ValueOf(r, "NOMEBAN");
     if (f == "I1_2" || f == "I1_3") {
-      Values v = IncomeOwner(ec_, t);
+      // The taxpayer and the income kind; who owns the line stays as it is.
+      Values v{{"CPF", ec_.state.cpf}};
+      if (!ec_.state.presets.income_kind.empty()) {
+        v.push_back({"I1_1", ec_.state.presets.income_kind});
+      }
       v.push_back({"I1_2", name});
       v.push_back({"I1_3", ValueOf(r, "CNPJBAN")});
       DODU_RETURN_IF_ERROR(WriteBrowserLine(ec_, *t.line, v));

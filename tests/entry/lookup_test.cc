@@ -503,6 +503,26 @@ TEST_F(LookupLineTest, ALineHeldByAnotherStationIsNotWritten) {
   EXPECT_EQ(*income.table().RefreshCount(), 1u) << "no new line";
 }
 
+TEST_F(LookupLineTest, BankChosenIntoALineKeepsWhoOwnsIt) {
+  Reference(55, {{{"NUMBAN", "341"}, {"NOMEBAN", "BANCO DOIS"}, {"CNPJBAN", "22.222.222/0001-22"}},
+                 {{"NUMBAN", "001"}, {"NOMEBAN", "BANCO UM"}, {"CNPJBAN", "11.111.111/0001-11"}}});
+  Fill(income, {{"CPF", kCpf}, {"I1_1", "J"}, {"I1_11", "S"}});
+  RecordBrowser b(ec, profile, income, {2, 0, 22, 79});
+  ENTRY_ASSERT_OK(b.Init());
+  FieldLookups lookups(ec);
+  LookupTarget t;
+  t.field = "I1_3";  // by name: BANCO DOIS first
+  t.line = &b;
+  term.Feed("{Enter}");
+  Result<bool> chosen = lookups.GERAL(t);
+  ASSERT_TRUE(chosen.ok()) << chosen.status().ToString();
+  EXPECT_EQ(Text(income, 1, "I1_2"), "BANCO DOIS");
+  EXPECT_EQ(Text(income, 1, "I1_3"), "22.222.222/0001-22");
+  EXPECT_EQ(Text(income, 1, "I1_11"), "S");
+  EXPECT_EQ(Text(income, 1, "I1_8"), "");
+  EXPECT_EQ(*income.table().RefreshCount(), 1u);
+}
+
 TEST_F(LookupLineTest, AuxiliaryPayerAddsAnIncomeLine) {
   Reference(74, {{{"NOME", "PADARIA"}, {"CGCCPF", "12.345.678/0001-95"}}});
   FieldLookups lookups(ec);
