@@ -68,8 +68,8 @@ Result<std::optional<store::Record>> SeekCpf(store::WorkArea& reg, const std::st
 
 // Does this terminal's work copy of the register exist (TMP_09 + terminal)?
 bool RegisterCopyExists(const store::OpenerContext& ctx) {
-  const std::string path = platform::JoinPath(
-      ctx.work_folder, store::TableFileName(*store::FindWorkCopy(9), ctx.names()) + ".DBF");
+  const std::string path =
+      platform::JoinPath(ctx.work_folder, WorkCopyName(9, ctx.terminal) + ".DBF");
   Result<std::string> on_disk = platform::ResolveExisting(ctx.env, path);
   return on_disk.ok() && ctx.env.Exists(*on_disk);
 }
@@ -128,7 +128,7 @@ LoadKind ExistingKind(const SelectionContext& s) {
 // have made stale.
 bool RecoveryCheck(SelectionContext& s, const std::string& nusuat) {
   if (s.hooks.recovery_check) return s.hooks.recovery_check(s.state.cpf, nusuat);
-  if (Trim(nusuat) == s.ctx.terminal) return true;
+  if (!RecoveryNeedsWarning(nusuat, s.ctx.terminal)) return true;
   return YesNo(s.tk, {kStaleLine1, kStaleLine2});
 }
 

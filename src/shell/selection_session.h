@@ -1,0 +1,24 @@
+// The selection's hooks bound to the parts that already exist: the register
+// lists of the lookup library and the declaration session's load. What is
+// still to come (the declaration menu, the portal, the ledger...) is bound by
+// whoever builds it, on the same SelectionContext.
+#ifndef DODU_SHELL_SELECTION_SESSION_H_
+#define DODU_SHELL_SELECTION_SESSION_H_
+
+#include "shell/declaration_session.h"
+#include "shell/selection.h"
+
+namespace dodu::shell {
+
+// F1, F2, F3, F8 and the name search open the register list (entry/lookup.h)
+// over area 9; inside it F6 shows the line's details and F11 its warnings.
+void UseRegisterList(SelectionContext& s);
+
+// The selection loads through `session` (which must outlive `s`); the session
+// shows its progress in the selection frame when it was made with it as its
+// display.
+void UseDeclarationSession(SelectionContext& s, DeclarationSession& session);
+
+}  // namespace dodu::shell
+
+#endif  // DODU_SHELL_SELECTION_SESSION_H_
