@@ -18,7 +18,15 @@ Decimal LastNumber(const std::vector<Row>& rows, std::string_view field) {
 
 std::string RegistryOf(const Row& r, int code, bool abroad) {
   switch (code) {
-    case 1: case 2: case 3: case 11: case 12: case 13: case 15: case 18: case 19:
+    case 1:
+    case 2:
+    case 3:
+    case 11:
+    case 12:
+    case 13:
+    case 15:
+    case 18:
+    case 19:
       return RowText(r, "REG_IPTU");
     case 14: {
       std::string nirf = RowText(r, "REG_NIRF");
@@ -63,11 +71,13 @@ void WriteAsset(Doc& d, const Row& r) {
   d.Conv("bairro", RowText(r, "BAIRIMO"));
   d.Conv("banco", RowText(r, "NROBANCO"));
   d.Lit("cep", FormatCep(RowText(r, "CEPIMO")));
-  d.Attr("cidade", abroad ? PoeAspas(RowText(r, "MUNICIMO"), Closing::kNone, TextMode::kConverted) : "\"\"");
+  d.Attr("cidade",
+         abroad ? PoeAspas(RowText(r, "MUNICIMO"), Closing::kNone, TextMode::kConverted) : "\"\"");
   d.Lit("codigo", Mm(code));
   d.Conv("complemento", RowText(r, "COMPIMO"));
   d.Txt("conta", number);
-  d.Lit("cpfBeneficiario", dependant == Trim(d.in.cpf) && !dependant.empty() ? "" : FormatCpf(dependant));
+  d.Lit("cpfBeneficiario",
+        dependant == Trim(d.in.cpf) && !dependant.empty() ? "" : FormatCpf(dependant));
   d.Lit("dataAquisicao", FormatDate(RowDate(r, "DATA_IMO")));
   d.Conv("discriminacao", RowText(r, "I7_2"));
   d.Txt("dvConta", RowText(r, "DVBAN"));
@@ -77,7 +87,8 @@ void WriteAsset(Doc& d, const Row& r) {
   d.Conv("municipio", RowText(r, "CODMIMO"));
   d.Txt("niEmpresa", core::ContaPonto(RowText(r, "CPF_CNPJ")));
   d.Attr("nomeCartorio",
-         registered == "S" ? PoeAspas(RowText(r, "CARTORIO"), Closing::kNone, TextMode::kConverted) : "\"\"");
+         registered == "S" ? PoeAspas(RowText(r, "CARTORIO"), Closing::kNone, TextMode::kConverted)
+                           : "\"\"");
   d.Attr("nomeMunicipio",
          abroad ? "\"\"" : PoeAspas(RowText(r, "MUNICIMO"), Closing::kNone, TextMode::kConverted));
   if (abroad) {
@@ -99,7 +110,9 @@ void WriteAsset(Doc& d, const Row& r) {
   d.Amt("valorExercicioAtual", RowNum(r, "I7_4"));
   d.Raw(">");
 
-  d.Raw("<participacoesInventario tipoItens=\"serpro.ppgd.irpf.bens.ItemPercentualParticipacaoInventario\"");
+  d.Raw(
+      "<participacoesInventario "
+      "tipoItens=\"serpro.ppgd.irpf.bens.ItemPercentualParticipacaoInventario\"");
   if (d.Is("DECFINAL", "S")) {
     const Decimal ref = RowNum(r, "I7_6");
     Decimal total;

@@ -17,7 +17,8 @@ std::string_view LTrim(std::string_view s) {
 
 std::string_view RTrim(std::string_view s) {
   size_t e = s.size();
-  while (e > 0 && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r' || s[e - 1] == '\n')) --e;
+  while (e > 0 && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r' || s[e - 1] == '\n'))
+    --e;
   return s.substr(0, e);
 }
 
@@ -62,8 +63,10 @@ std::vector<std::string> SplitChunks(std::string_view text) {
 }
 
 std::string FreshIndexHeader(const platform::CivilTime& now) {
-  return std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?><classe xmlns=\"") + kDeclarationNamespace +
-         "\" classeJava=\"serpro.ppgd.irpf.DeclaracaoIRPF\" dataHoraSalvamento=\"" + FormatNow(now) + "\">";
+  return std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?><classe xmlns=\"") +
+         kDeclarationNamespace +
+         "\" classeJava=\"serpro.ppgd.irpf.DeclaracaoIRPF\" dataHoraSalvamento=\"" +
+         FormatNow(now) + "\">";
 }
 
 std::string MergeIndex(std::string_view old_text, bool exists, std::string_view cpf_masked,
@@ -106,7 +109,8 @@ std::string MergeIndex(std::string_view old_text, bool exists, std::string_view 
 
 Status UpdateIndex(platform::Env& env, Dialog& dialog, const IndexUpdate& update) {
   const std::string path = IndexPath(update.folder);
-  const std::string read_error = core::Cp850("Erro de leitura! Execute uma vez o programa da receita.");
+  const std::string read_error =
+      core::Cp850("Erro de leitura! Execute uma vez o programa da receita.");
 
   // Stations merge one at a time: the lock file beside the index is held from
   // the read to the end of the seal.

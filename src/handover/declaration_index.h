@@ -43,7 +43,7 @@ std::string MergeIndex(std::string_view old_text, bool exists, std::string_view 
                        std::string_view identification, const platform::CivilTime& now);
 
 struct IndexUpdate {
-  std::string folder;          // the official data folder (native)
+  std::string folder;  // the official data folder (native)
   std::string cpf_masked;
   std::string identification;  // IDENTIF of the declaration just handed over
   SealConfig seal;

@@ -143,7 +143,8 @@ void WriteTaxpayer(Doc& d) {
   d.Attr("pais", abroad ? text(d.Var("CODPAIS")) : "\"105\"");
   d.Conv("registroProfissional", d.Var("REGPROF"));
   both("telefone", "telefoneExt", text(d.Var("TELEFO")));
-  d.Attr("tipoLogradouro", abroad ? "\"\"" : Doc::Q(Upper(FormatText(d.Var("TIPOEND"), TextMode::kConverted))));
+  d.Attr("tipoLogradouro",
+         abroad ? "\"\"" : Doc::Q(Upper(FormatText(d.Var("TIPOEND"), TextMode::kConverted))));
   d.Txt("tituloEleitor", d.Var("TITULO"));
   d.Attr("uf", abroad ? "\"\"" : text(d.Var("UF")));
   d.Raw("/>");

@@ -33,8 +33,8 @@ inline constexpr char kDeclarationNamespace[] = "http://www.receita.fazenda.gov.
 
 struct WriteOutcome {
   std::vector<RegisterChange> register_changes;
-  int gain_statements = 0;       // NROGAN
-  bool ask_debit_again = true;   // false once the operator chose "do not ask again"
+  int gain_statements = 0;      // NROGAN
+  bool ask_debit_again = true;  // false once the operator chose "do not ask again"
 };
 
 struct WriteOptions {

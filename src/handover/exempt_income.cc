@@ -148,7 +148,8 @@ void WriteExemptAndExclusive(Doc& d) {
       {"bolsaEstudosQuadroAuxiliar", "ItemQuadroTransporteDetalhado", "I3_01", "I1_29", 1},
       {"indenizacoesQuadroAuxiliar", "ItemQuadroRendimentosNI", "I3_03", "I1_30", 1},
       {"lucroRecebidoQuadroAuxiliar", "ItemQuadroTransporteDetalhado", "I3_05", "I1_15", 1},
-      {"parcIsentaAposentadoriaQuadroAuxiliar", "ItemQuadroTransporteDetalhado", "I3_06", "I1_17", 1},
+      {"parcIsentaAposentadoriaQuadroAuxiliar", "ItemQuadroTransporteDetalhado", "I3_06", "I1_17",
+       1},
       {nullptr, nullptr, nullptr, nullptr, 6},
       {"poupancaQuadroAuxiliar", "ItemQuadroTransporteDetalhado", "I3_08", "I1_37", 1},
       {"rendSocioQuadroAuxiliar", "ItemQuadroTransporteDetalhado", "I3_09", "I1_16", 1},
@@ -157,7 +158,8 @@ void WriteExemptAndExclusive(Doc& d) {
        "I3_12", "I1_31", 1},
       {"rendAssalariadoMoedaEstrangeiraQuadroAuxiliar", "ItemQuadroTransporteDetalhado", "I3_13",
        "I1_13", 1},
-      {"incorporacaoReservaCapitalQuadroAuxiliar", "ItemQuadroTransporteDetalhado", "I3_14", "I1_14", 1},
+      {"incorporacaoReservaCapitalQuadroAuxiliar", "ItemQuadroTransporteDetalhado", "I3_14",
+       "I1_14", 1},
       {"medicosResidentesQuadroAuxiliar", "ItemQuadroTransporteDetalhado", "I3_15", "I1_24", 1},
       {"voluntariosCopaQuadroAuxiliar", "ItemQuadroTransporteDetalhado", "I3_16", "I1_25", 1},
       {"meacaoDissolucaoQuadroAuxiliar", "ItemQuadroMeacaoDissolucao", "I3_17", "I1_26", 4},
@@ -194,7 +196,8 @@ void WriteExemptAndExclusive(Doc& d) {
       {"rendAplicacoesQuadroAuxiliar", "ItemQuadroTransporteDetalhado", "I4_04", "I1_38", 1},
       {"outrosQuadroAuxiliar", "ItemQuadroOutrosRendimentos", "I4_10", "I1_34", 5},
       {"jurosCapitalProprioQuadroAuxiliar", "ItemQuadroTransporteDetalhado", "I4_08", "I1_32", 1},
-      {"participacaoLucrosResultadosQuadroAuxiliar", "ItemQuadroTransporteDetalhado", "I4_09", "I1_33", 1},
+      {"participacaoLucrosResultadosQuadroAuxiliar", "ItemQuadroTransporteDetalhado", "I4_09",
+       "I1_33", 1},
   };
   for (const Table& t : tables) WriteTable(d, t);
   d.Raw("</rendTributacaoExclusiva>");

@@ -32,7 +32,8 @@ Result<WriteOutcome> WriteWorkDocument(platform::Env& env, Dialog& dialog, const
   }
   uint64_t offset = 0;
   auto sink = [&](std::string_view piece) -> Status {
-    DODU_RETURN_IF_ERROR((*file)->WriteAt(offset, std::as_bytes(std::span(piece.data(), piece.size()))));
+    DODU_RETURN_IF_ERROR(
+        (*file)->WriteAt(offset, std::as_bytes(std::span(piece.data(), piece.size()))));
     offset += piece.size();
     return Status::Ok();
   };
@@ -52,13 +53,14 @@ std::string WorkDocumentPath(const HandoverSettings& s) {
   return s.work_folder.back() == '/' ? s.work_folder + name : s.work_folder + "/" + name;
 }
 
-HandoverReport HandOver(platform::Env& env, Dialog& dialog, const Snapshot& in, core::Variables& vars,
-                        const HandoverSettings& settings, RegisterWriter& register_writer,
-                        WriteOptions& session) {
+HandoverReport HandOver(platform::Env& env, Dialog& dialog, const Snapshot& in,
+                        core::Variables& vars, const HandoverSettings& settings,
+                        RegisterWriter& register_writer, WriteOptions& session) {
   HandoverReport report;
   if (settings.official_folder.empty()) {
     if (settings.option_code > 60) {
-      dialog.Box(8, {core::Cp850("Preencha em Env Receita o Local onde está o programa da receita")});
+      dialog.Box(8,
+                 {core::Cp850("Preencha em Env Receita o Local onde está o programa da receita")});
     }
     report.status = Status::Invalid("no official folder is set");
     return report;
@@ -88,7 +90,8 @@ HandoverReport HandOver(platform::Env& env, Dialog& dialog, const Snapshot& in, 
   if (outcome.ok()) {
     session.ask_debit = outcome->ask_debit_again;
     report.gain_statements = outcome->gain_statements;
-    for (auto& c : outcome->register_changes) (c.field == "DENTREGA" ? delivery : corrections).push_back(c);
+    for (auto& c : outcome->register_changes)
+      (c.field == "DENTREGA" ? delivery : corrections).push_back(c);
   }
   if (!corrections.empty()) (void)register_writer.Apply(corrections);
   if (!outcome.ok()) {
@@ -100,7 +103,8 @@ HandoverReport HandOver(platform::Env& env, Dialog& dialog, const Snapshot& in, 
   auto placed = PlaceDocument(env, dialog, settings.official_folder, in.cpf, work, settings.seal);
   if (placed.ok()) {
     report.seal_exit_status = placed->seal_exit_status;
-    IndexUpdate update{settings.official_folder, FormatCpf(in.cpf), IdentificationSet(in, vars), settings.seal};
+    IndexUpdate update{settings.official_folder, FormatCpf(in.cpf), IdentificationSet(in, vars),
+                       settings.seal};
     Status st = UpdateIndex(env, dialog, update);
     if (!st.ok()) {
       dialog.Box(8, {core::Cp850("Os dados não foram transferidos para o programa da receita!")});
@@ -117,8 +121,9 @@ HandoverReport HandOver(platform::Env& env, Dialog& dialog, const Snapshot& in, 
   const std::string gains = TwoPlaces(report.gain_statements);
   if (settings.option_code == 62 || settings.option_code == 63) {
     dialog.Beep();
-    dialog.StatusLine(core::Cp850("Declaração de ") + std::string(Trim(TextOf(Find(vars, "NOMECONTR")))) +
-                      " foi transferida e " + gains + " GCap");
+    dialog.StatusLine(core::Cp850("Declaração de ") +
+                      std::string(Trim(TextOf(Find(vars, "NOMECONTR")))) + " foi transferida e " +
+                      gains + " GCap");
   } else if (report.gain_statements > 0) {
     dialog.Box(0, {core::Cp850("A declaração foi transferida para o programa da receita!"),
                    "Transferidos " + gains + " Ganho(s) de Capital"});
@@ -128,7 +133,8 @@ HandoverReport HandOver(platform::Env& env, Dialog& dialog, const Snapshot& in, 
   // Delivered: only now the delivery date and the status of transmitted
   // declarations (they were stamped even when the hand-over failed).
   if (settings.set_status) {
-    delivery.push_back({"ESTATUS", core::Value(core::Decimal::FromInt(settings.transmitted_status))});
+    delivery.push_back(
+        {"ESTATUS", core::Value(core::Decimal::FromInt(settings.transmitted_status))});
   }
   if (!delivery.empty()) (void)register_writer.Apply(delivery);
   return report;

@@ -57,9 +57,9 @@ struct HandoverReport {
 
 // `session` carries the automatic-debit question's "do not ask again" across
 // the hand-overs of one run.
-HandoverReport HandOver(platform::Env& env, Dialog& dialog, const Snapshot& in, core::Variables& vars,
-                        const HandoverSettings& settings, RegisterWriter& register_writer,
-                        WriteOptions& session);
+HandoverReport HandOver(platform::Env& env, Dialog& dialog, const Snapshot& in,
+                        core::Variables& vars, const HandoverSettings& settings,
+                        RegisterWriter& register_writer, WriteOptions& session);
 
 // The work document's name.
 std::string WorkDocumentPath(const HandoverSettings& settings);

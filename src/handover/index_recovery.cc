@@ -24,15 +24,17 @@ std::string Join(const std::string& a, const std::string& b) {
 }
 
 std::string_view LTrim(std::string_view s) {
-  while (!s.empty() && (s[0] == ' ' || s[0] == '\r' || s[0] == '\n' || s[0] == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s[0] == ' ' || s[0] == '\r' || s[0] == '\n' || s[0] == '\t'))
+    s.remove_prefix(1);
   return s;
 }
 
 // The identification of a repaired document, from the taxpayer's register.
-std::string IdentificationFor(const std::string& cpf, const core::Variables& reg, const platform::CivilTime& now,
-                              std::string_view year_suffix) {
+std::string IdentificationFor(const std::string& cpf, const core::Variables& reg,
+                              const platform::CivilTime& now, std::string_view year_suffix) {
   core::VariableMap v;
-  for (const char* name : {"NOMECONTR", "RETIFICA", "NOVOEND", "NRORECIBO", "RECIBOANT", "USAPADRAO"}) {
+  for (const char* name :
+       {"NOMECONTR", "RETIFICA", "NOVOEND", "NRORECIBO", "RECIBOANT", "USAPADRAO"}) {
     v.Declare(name, core::Value(TextOf(FindVar(reg, name))));
   }
   v.Declare("DECFINAL", core::Value(std::string("N")));
@@ -51,7 +53,8 @@ std::vector<std::string> RecoverySummary(const RecoveryCounts& c, std::string_vi
   lines.push_back("    Do total de " + std::to_string(c.folders) + " pastas foram:");
   const int r = c.restored, u = c.not_registered;
   if (r > 0) {
-    lines.push_back(core::Cp850("    Recuperadas ") + std::to_string(r) + core::Cp850(" declarações"));
+    lines.push_back(core::Cp850("    Recuperadas ") + std::to_string(r) +
+                    core::Cp850(" declarações"));
     if (u == 0) {
       lines.push_back(" Todas com o CPF cadastrado no KEVA20" + y);
     } else if (r - u > 0) {
@@ -64,8 +67,10 @@ std::vector<std::string> RecoverySummary(const RecoveryCounts& c, std::string_vi
   const int missed = c.empty_folders + c.unrepairable;
   if (missed > 0) {
     lines.push_back(core::Cp850("Não recuperadas ") + std::to_string(missed) + " sendo:");
-    if (c.empty_folders > 0) lines.push_back("   Pasta Vazia  " + std::to_string(c.empty_folders) + " sem arquivo XML");
-    if (c.unrepairable > 0) lines.push_back("   Sem o CPF    " + std::to_string(c.unrepairable) + " para reparar");
+    if (c.empty_folders > 0)
+      lines.push_back("   Pasta Vazia  " + std::to_string(c.empty_folders) + " sem arquivo XML");
+    if (c.unrepairable > 0)
+      lines.push_back("   Sem o CPF    " + std::to_string(c.unrepairable) + " para reparar");
   }
   return lines;
 }
@@ -85,8 +90,10 @@ Result<RecoveryCounts> RecoverIndex(platform::Env& env, Dialog& dialog, Register
     }
   }
   if (!entries.ok() || entries->empty()) {
-    dialog.Box(8, {core::Cp850("Não existem arquivos para serem recuperados! A Pasta esta correta?")});
-    return entries.ok() ? Status::NotFound(req.official_folder + ": nothing to recover") : entries.status();
+    dialog.Box(8,
+               {core::Cp850("Não existem arquivos para serem recuperados! A Pasta esta correta?")});
+    return entries.ok() ? Status::NotFound(req.official_folder + ": nothing to recover")
+                        : entries.status();
   }
 
   const platform::CivilTime now = env.clock().Now();
@@ -121,9 +128,10 @@ Result<RecoveryCounts> RecoverIndex(platform::Env& env, Dialog& dialog, Register
     }
     if (copy.empty()) {
       if (!reg) {
-        dialog.Box(8, {core::Cp850("O contribuinte não foi localizado em nenhuma das pastas indicadas. "
-                                   "Impossível recuperar o CPF ") +
-                       FormatCpf(cpf)});
+        dialog.Box(
+            8, {core::Cp850("O contribuinte não foi localizado em nenhuma das pastas indicadas. "
+                            "Impossível recuperar o CPF ") +
+                FormatCpf(cpf)});
         ++counts.unrepairable;
         continue;
       }
@@ -141,7 +149,8 @@ Result<RecoveryCounts> RecoverIndex(platform::Env& env, Dialog& dialog, Register
     if (!reg) ++counts.not_registered;
     ++counts.restored;
     items += copy;
-    dialog.StatusLine("Recuperando o CPF " + FormatCpf(cpf) + " " + std::string(Trim(name.substr(0, 20))) + "...");
+    dialog.StatusLine("Recuperando o CPF " + FormatCpf(cpf) + " " +
+                      std::string(Trim(name.substr(0, 20))) + "...");
   }
 
   const std::string index = Join(req.official_folder, kIndexFileName);
@@ -161,8 +170,9 @@ Result<RecoveryCounts> RecoverIndex(platform::Env& env, Dialog& dialog, Register
   }
   auto sealed = RunSeal(env, req.seal, index);
   if (!sealed.ok() || !env.Exists(index)) {
-    dialog.Box(8, {"Confira a versão do Java! Deve ser 1.8", core::Cp850("Confira se a pasta de instalação do IRPF é: "),
-                   req.official_folder});
+    dialog.Box(8,
+               {"Confira a versão do Java! Deve ser 1.8",
+                core::Cp850("Confira se a pasta de instalação do IRPF é: "), req.official_folder});
     return Status::NotFound(index + ": the seal step left no index");
   }
   dialog.TitledBox(0, RecoverySummary(counts, req.year_suffix),

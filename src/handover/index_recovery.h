@@ -32,11 +32,11 @@ class RegisterLookup {
 };
 
 struct RecoveryCounts {
-  int folders = 0;          // taxpayer folders seen
+  int folders = 0;  // taxpayer folders seen
   int restored = 0;
-  int not_registered = 0;   // restored, but no register record has the CPF
-  int empty_folders = 0;    // no declaration document
-  int unrepairable = 0;     // no identification copy and no register record
+  int not_registered = 0;  // restored, but no register record has the CPF
+  int empty_folders = 0;   // no declaration document
+  int unrepairable = 0;    // no identification copy and no register record
 };
 
 struct RecoveryRequest {

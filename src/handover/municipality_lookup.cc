@@ -36,8 +36,8 @@ std::string Lookup(platform::Env& env, const std::string& path, const std::strin
 
 }  // namespace
 
-std::string FindMunicipalityCode(platform::Env& env, const std::string& folder, std::string_view name,
-                                 std::string_view uf) {
+std::string FindMunicipalityCode(platform::Env& env, const std::string& folder,
+                                 std::string_view name, std::string_view uf) {
   const std::string key = Key(name, uf);
   const std::string base = folder.empty() || folder.back() == '/' ? folder : folder + "/";
   for (const char* file : {"TABMUNI.DBF", "TAB_MUNI.DBF"}) {

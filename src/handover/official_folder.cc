@@ -28,7 +28,8 @@ Status Restore(platform::Env& env, const std::string& xml, const std::string& co
                bool had_conf) {
   Status result;
   if (env.Exists(xml) && !env.Remove(xml).ok()) result = Status::IoError(xml + ": cannot remove");
-  if (env.Exists(conf) && !env.Remove(conf).ok()) result = Status::IoError(conf + ": cannot remove");
+  if (env.Exists(conf) && !env.Remove(conf).ok())
+    result = Status::IoError(conf + ": cannot remove");
   if (had_xml) {
     Status st = env.Rename(xml + ".prev~", xml);
     if (!st.ok()) result = st;
@@ -63,15 +64,16 @@ std::string FileErrorText(const Status& status, std::string_view name, bool fold
   }
 }
 
-Result<Placement> PlaceDocument(platform::Env& env, Dialog& dialog, const std::string& official_folder,
-                                std::string_view cpf, const std::string& work_document,
-                                const SealConfig& seal) {
+Result<Placement> PlaceDocument(platform::Env& env, Dialog& dialog,
+                                const std::string& official_folder, std::string_view cpf,
+                                const std::string& work_document, const SealConfig& seal) {
   const std::string folder = TaxpayerFolder(official_folder, cpf);
   if (Status st = env.CreateDir(folder); !st.ok()) {
-    dialog.Box(8, {core::Cp850("Problemas ao criar a pasta indicada abaixo. Confira se o "),
-                   core::Cp850("programa da Receita foi instalado nesse micro e na pasta indicada abaixo"),
-                   core::Cp850(" Não sendo igual, corrija esse endereço no menu Env. Receita        "),
-                   folder});
+    dialog.Box(
+        8, {core::Cp850("Problemas ao criar a pasta indicada abaixo. Confira se o "),
+            core::Cp850("programa da Receita foi instalado nesse micro e na pasta indicada abaixo"),
+            core::Cp850(" Não sendo igual, corrija esse endereço no menu Env. Receita        "),
+            folder});
     return st;
   }
   dialog.StatusLine("Pasta " + official_folder);
@@ -145,7 +147,8 @@ std::string OtherExerciseFolder(std::string_view folder, std::string_view year) 
     bool starts = from == 0 || up[from - 1] == '\\' || up[from - 1] == '/';
     size_t y = from + 4;
     bool digits = y + 4 <= up.size();
-    for (size_t i = y; digits && i < y + 4; ++i) digits = std::isdigit(static_cast<unsigned char>(up[i])) != 0;
+    for (size_t i = y; digits && i < y + 4; ++i)
+      digits = std::isdigit(static_cast<unsigned char>(up[i])) != 0;
     bool ends = y + 4 == up.size() || up[y + 4] == '\\' || up[y + 4] == '/';
     if (starts && digits && ends) {
       out.replace(y, 4, year);

@@ -22,8 +22,8 @@ std::string DocumentBaseName(std::string_view cpf);
 std::string TaxpayerFolder(const std::string& official_folder, std::string_view cpf);
 
 struct Placement {
-  std::string document;       // the sealed document's path
-  int seal_exit_status = 0;   // reported; a seal file decides success
+  std::string document;      // the sealed document's path
+  int seal_exit_status = 0;  // reported; a seal file decides success
 };
 
 // DISQUETE: copies the complete work document into the taxpayer's folder and
@@ -34,9 +34,9 @@ struct Placement {
 //   kNotFound  no seal file after the call (java or IHash.jar missing, or failing)
 //   kIoError   the folder, the copy or the restore failed
 // Every failure is shown in `dialog` with the system's texts.
-Result<Placement> PlaceDocument(platform::Env& env, Dialog& dialog, const std::string& official_folder,
-                                std::string_view cpf, const std::string& work_document,
-                                const SealConfig& seal);
+Result<Placement> PlaceDocument(platform::Env& env, Dialog& dialog,
+                                const std::string& official_folder, std::string_view cpf,
+                                const std::string& work_document, const SealConfig& seal);
 
 // The official folder's setting must hold the component "APLICACAO" (any case).
 bool HasApplicationComponent(std::string_view rotajava);

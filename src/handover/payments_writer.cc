@@ -70,7 +70,8 @@ int OfficialCode(int code) {
 // A line the payments list writes as an item.
 bool Listed(const Row& r) {
   const int code = CodeOf(r);
-  if (!Named(r) || code == 0 || code == 90 || code == 98 || RowNum(r, "I6_4").IsZero()) return false;
+  if (!Named(r) || code == 0 || code == 90 || code == 98 || RowNum(r, "I6_4").IsZero())
+    return false;
   return !((code >= 39 && code <= 49) || code == 80 || code == 81 || code == 89);
 }
 
@@ -103,8 +104,9 @@ void WritePaymentsAndDonations(Doc& d) {
     ++number;
     const int code = CodeOf(r);
     if (!Named(r)) {
-      d.dialog.Box(8, {core::Cp850("ATENÇÃO! Falta nome do beneficiado nos Pagamentos Efetuados! Item ") +
-                       TwoPlaces(number)});
+      d.dialog.Box(
+          8, {core::Cp850("ATENÇÃO! Falta nome do beneficiado nos Pagamentos Efetuados! Item ") +
+              TwoPlaces(number)});
       continue;
     }
     if (code == 90 || code == 98) continue;
@@ -114,7 +116,8 @@ void WritePaymentsAndDonations(Doc& d) {
       continue;
     }
     if (RowNum(r, "I6_4").IsZero()) {
-      d.dialog.Box(8, {core::Cp850("ATENÇÃO! Falta valor nos Pagamentos Efetuados!Item ") + TwoPlaces(number)});
+      d.dialog.Box(8, {core::Cp850("ATENÇÃO! Falta valor nos Pagamentos Efetuados!Item ") +
+                       TwoPlaces(number)});
       continue;
     }
     if (!Listed(r)) continue;

@@ -128,8 +128,9 @@ void AddAlimonyPaid(const Doc& d, Months& t) {
   }
 }
 
-const char* kCapitalMonths[] = {"Janeiro", "Fevereiro", "Marco",    "Abril",   "Maio",     "Junho",
-                                "Julho",   "Agosto",    "Setembro", "Outubro", "Novembro", "Dezembro"};
+const char* kCapitalMonths[] = {"Janeiro",  "Fevereiro", "Marco",    "Abril",
+                                "Maio",     "Junho",     "Julho",    "Agosto",
+                                "Setembro", "Outubro",   "Novembro", "Dezembro"};
 
 // contasAno: the payments received from persons, month by month.
 void WriteAccounts(Doc& d, std::string_view flag, std::string_view key, std::string_view holder_cpf,
@@ -143,8 +144,8 @@ void WriteAccounts(Doc& d, std::string_view flag, std::string_view key, std::str
     d.Lit("tipoItens", "serpro.ppgd.irpf.rendpf.Conta");
     d.Amt("totalRendTrabNaoAssPF", t.p[mm][1]);
     d.Raw(">");
-    auto item = [&](std::string_view beneficiary, std::string_view payer, bool titular_is_beneficiary,
-                    const Decimal& value) {
+    auto item = [&](std::string_view beneficiary, std::string_view payer,
+                    bool titular_is_beneficiary, const Decimal& value) {
       d.Raw("<item");
       d.Lit("cpfBeneficiarioServico", FormatCpf(beneficiary));
       d.Lit("cpfContribuinte", FormatCpf(holder_cpf));
@@ -318,7 +319,8 @@ void WriteCumulativeIncome(Doc& d) {
         if (!tit) d.Lit("cpfDependente", FormatCpf(RowText(*r, "I1_8")));
         d.Amt("impostoDevidoRRA", RowNum(*r, "I1_20"));
         d.Amt("impostoRetidoFonte", RowNum(*r, "I1_5"));
-        d.Attr("mesRecebimento", PoeAspas(RowText(*r, "I1_36"), Closing::kNone, TextMode::kTwoDigits));
+        d.Attr("mesRecebimento",
+               PoeAspas(RowText(*r, "I1_36"), Closing::kNone, TextMode::kTwoDigits));
         d.Txt("niFontePagadora", RowText(*r, "I1_3"));
         d.Conv("nomeFontePagadora", RowText(*r, "I1_2"));
         d.NumF("numMeses", RowNum(*r, "I1_21"), NumberFormat::kTenth);

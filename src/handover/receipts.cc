@@ -84,7 +84,8 @@ Result<ReceiptInfo> FindReceipts(platform::Env& env, Dialog& dialog, const std::
   info.reciboatu = ReceiptWithDigits(Cut(header, 165, 174));
   info.reciboant = ReceiptWithDigits(Cut(header, 204, 213));
 
-  const std::string rec_path = path.substr(0, path.size() - 4) + (name.back() == 'c' ? ".rec" : ".REC");
+  const std::string rec_path =
+      path.substr(0, path.size() - 4) + (name.back() == 'c' ? ".rec" : ".REC");
   auto rec = platform::ReadWholeFile(env, rec_path);
   if (!rec.ok()) return info;
   for (const std::string& raw : Lines(*rec)) {
@@ -92,14 +93,17 @@ Result<ReceiptInfo> FindReceipts(platform::Env& env, Dialog& dialog, const std::
     const std::string type = line.substr(0, 2);
     if (type == "TC") break;
     if (type == "RC") {
-      info.delivered = core::Date::FromYmd(Int(Cut(line, 21, 24)), Int(Cut(line, 19, 20)), Int(Cut(line, 17, 18)));
+      info.delivered = core::Date::FromYmd(Int(Cut(line, 21, 24)), Int(Cut(line, 19, 20)),
+                                           Int(Cut(line, 17, 18)));
     } else if (type == "NC" && Int(Cut(line, 3, 5)) > 0) {
       auto cents = core::Decimal::Parse(Cut(line, 140, 153));
-      core::Decimal amount = cents ? cents->Div(core::Decimal::FromInt(100), 2, core::Rounding::kHalfAwayFromZero)
-                                   : core::Decimal();
-      info.notes.push_back("Existe multa de R$ " + FormatNumber(amount, NumberFormat::kAmount) + " datado de " +
-                           Dmy(Cut(line, 136, 137), Cut(line, 134, 135), Cut(line, 130, 133)) + " com " +
-                           Cut(line, 138, 139) + " meses de atraso");
+      core::Decimal amount =
+          cents ? cents->Div(core::Decimal::FromInt(100), 2, core::Rounding::kHalfAwayFromZero)
+                : core::Decimal();
+      info.notes.push_back("Existe multa de R$ " + FormatNumber(amount, NumberFormat::kAmount) +
+                           " datado de " +
+                           Dmy(Cut(line, 136, 137), Cut(line, 134, 135), Cut(line, 130, 133)) +
+                           " com " + Cut(line, 138, 139) + " meses de atraso");
     } else if (type == "VC") {
       for (int i = 1; i <= 5; ++i) {
         if (Cut(line, 2 + i, 2 + i) == "1") {
@@ -117,8 +121,10 @@ Result<ReceiptInfo> FindReceipts(platform::Env& env, Dialog& dialog, const std::
     } else if (type == "MC") {
       // The message runs from position 3 for (line length with its end - 14).
       long length = static_cast<long>(raw.size()) - 14;
-      std::string message = length > 0 ? core::AjusCar(Cut(line, 3, 2 + static_cast<size_t>(length))) : "";
-      for (size_t at = 0; at < message.size(); at += 75) info.notes.push_back(message.substr(at, 75));
+      std::string message =
+          length > 0 ? core::AjusCar(Cut(line, 3, 2 + static_cast<size_t>(length))) : "";
+      for (size_t at = 0; at < message.size(); at += 75)
+        info.notes.push_back(message.substr(at, 75));
     }
   }
   return info;

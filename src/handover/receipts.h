@@ -39,8 +39,9 @@ std::string ReceiptWithDigits(std::string_view ten);
 
 // kNotFound: no declaration file of the CPF, or an empty one (the old routine's
 // "false"); kIoError: it could not be read ("Erro de leitura" is shown).
-Result<ReceiptInfo> FindReceipts(platform::Env& env, Dialog& dialog, const std::string& transmitted_folder,
-                                 std::string_view cpf, ReceiptMode mode);
+Result<ReceiptInfo> FindReceipts(platform::Env& env, Dialog& dialog,
+                                 const std::string& transmitted_folder, std::string_view cpf,
+                                 ReceiptMode mode);
 
 }  // namespace dodu::handover
 

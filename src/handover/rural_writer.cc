@@ -17,8 +17,8 @@ const Row* ResultsOf(const Doc& d, std::string_view flag) {
   return nullptr;
 }
 
-const char* kSpecies[][2] = {{"bovinos", "B"}, {"suinos", "S"}, {"caprinos", "C"}, {"asininos", "A"},
-                             {"outros", "V1"}};
+const char* kSpecies[][2] = {
+    {"bovinos", "B"}, {"suinos", "S"}, {"caprinos", "C"}, {"asininos", "A"}, {"outros", "V1"}};
 
 void WriteHerd(Doc& d, const Row* results) {
   d.Raw("<movimentacaoRebanho>");
@@ -42,7 +42,9 @@ void WriteHerd(Doc& d, const Row* results) {
 // AARVAZIO for one flag.
 void WriteEmptyActivity(Doc& d, bool brazil) {
   if (brazil) {
-    d.Raw("<identificacaoImovel tipoItens=\"serpro.ppgd.irpf.atividaderural.brasil.ImovelARBrasil\" ultimoIndiceGerado=\"\"/>");
+    d.Raw(
+        "<identificacaoImovel tipoItens=\"serpro.ppgd.irpf.atividaderural.brasil.ImovelARBrasil\" "
+        "ultimoIndiceGerado=\"\"/>");
     d.Raw("<receitasDespesas totalDespesas=\"0,00\" totalReceita=\"0,00\">");
     for (int mm = 1; mm <= 12; ++mm) {
       d.Raw("<");
@@ -61,15 +63,19 @@ void WriteEmptyActivity(Doc& d, bool brazil) {
       d.Attr(a, kZero);
     }
   } else {
-    d.Raw("<identificacaoImovel tipoItens=\"serpro.ppgd.irpf.atividaderural.ImovelAR\" ultimoIndiceGerado=\"\"/>");
-    d.Raw("<receitasDespesas tipoItens=\"serpro.ppgd.irpf.atividaderural.exterior.ReceitaDespesa\" totais=\"0,00\"/>");
+    d.Raw(
+        "<identificacaoImovel tipoItens=\"serpro.ppgd.irpf.atividaderural.ImovelAR\" "
+        "ultimoIndiceGerado=\"\"/>");
+    d.Raw(
+        "<receitasDespesas tipoItens=\"serpro.ppgd.irpf.atividaderural.exterior.ReceitaDespesa\" "
+        "totais=\"0,00\"/>");
     d.Raw("<apuracaoResultado");
     d.Attr("compensacaoPrejuizoExerciciosAnteriores", kZero);
     d.Attr("limiteVintePorCentoReceitaBruta", kZero);
     d.Lit("opcaoFormaApuracao", "");
-    for (const char* a : {"prejuizoCompensar", "prejuizoExercicioAnterior", "receitaRecebidaContaVenda",
-                          "resultadoI_EmDolar", "resultadoI_EmReais", "resultadoNaoTributavel",
-                          "resultadoTributavel", "valorAdiantamento"}) {
+    for (const char* a : {"prejuizoCompensar", "prejuizoExercicioAnterior",
+                          "receitaRecebidaContaVenda", "resultadoI_EmDolar", "resultadoI_EmReais",
+                          "resultadoNaoTributavel", "resultadoTributavel", "valorAdiantamento"}) {
       d.Attr(a, kZero);
     }
   }
@@ -200,8 +206,10 @@ Status WriteRural(Doc& d) {
     WriteEmptyActivity(d, true);
     d.Raw("</brasil><exterior>");
     WriteEmptyActivity(d, false);
-    d.Raw("</exterior><bens tipoItens=\"serpro.ppgd.irpf.atividaderural.BemAR\" ultimoIndiceGerado=\"0\"></bens>"
-          "</atividadeRural>");
+    d.Raw(
+        "</exterior><bens tipoItens=\"serpro.ppgd.irpf.atividaderural.BemAR\" "
+        "ultimoIndiceGerado=\"0\"></bens>"
+        "</atividadeRural>");
     return d.Flush();
   }
   d.Raw("<atividadeRural><brasil>");
@@ -213,7 +221,8 @@ Status WriteRural(Doc& d) {
   const auto& assets = d.in.Of(Schedule::kRuralAssets);
   d.Raw("<bens");
   d.Lit("tipoItens", "serpro.ppgd.irpf.atividaderural.BemAR");
-  d.NumF("ultimoIndiceGerado", assets.empty() ? Decimal() : RowNum(assets.back(), "ITEM"), NumberFormat::kInt);
+  d.NumF("ultimoIndiceGerado", assets.empty() ? Decimal() : RowNum(assets.back(), "ITEM"),
+         NumberFormat::kInt);
   d.Raw(">");
   for (const char* flag : {"S", "N"}) {
     const bool brazil = std::string_view(flag) == "S";
@@ -229,7 +238,8 @@ Status WriteRural(Doc& d) {
         d.Lit("pais", "105");
       } else {
         std::string country(Trim(RowText(a, "I8R_3")));
-        d.Conv("nomePais", RowText(a, "I8R_3") + " - " + (d.in.country_name ? d.in.country_name(country) : ""));
+        d.Conv("nomePais",
+               RowText(a, "I8R_3") + " - " + (d.in.country_name ? d.in.country_name(country) : ""));
         d.Txt("pais", RowText(a, "I8R_3"));
       }
       d.Amt("valor", RowNum(a, "I8R_2"));

@@ -32,10 +32,16 @@ class Row {
  public:
   Row() = default;
   Row& Set(std::string_view field, core::Value value);
-  Row& Text(std::string_view field, std::string value) { return Set(field, core::Value(std::move(value))); }
-  Row& Num(std::string_view field, const core::Decimal& value) { return Set(field, core::Value(value)); }
+  Row& Text(std::string_view field, std::string value) {
+    return Set(field, core::Value(std::move(value)));
+  }
+  Row& Num(std::string_view field, const core::Decimal& value) {
+    return Set(field, core::Value(value));
+  }
   Row& Num(std::string_view field, const char* decimal_text);
-  Row& Day(std::string_view field, const core::Date& value) { return Set(field, core::Value(value)); }
+  Row& Day(std::string_view field, const core::Date& value) {
+    return Set(field, core::Value(value));
+  }
 
   // Every field of a table record (all of them decoded). kCorrupt as the
   // record's typed getters.
@@ -61,14 +67,14 @@ const core::Value* FindVar(const core::Variables& vars, std::string_view name);
 
 // The schedule tables the document reads, by catalogue number.
 enum class Schedule : int {
-  kIncome = 2,        // income lines
-  kDependants = 3,    // dependants and alimony receivers
+  kIncome = 2,      // income lines
+  kDependants = 3,  // dependants and alimony receivers
   kAssets = 4,
   kDebts = 5,
   kPayments = 6,
-  kGains = 7,         // capital gains and variable-income statement rows
-  kMonthly = 12,      // carnê-leão monthly lines
-  kRuralResults = 15, // one per country flag ATV_BRASIL
+  kGains = 7,          // capital gains and variable-income statement rows
+  kMonthly = 12,       // carnê-leão monthly lines
+  kRuralResults = 15,  // one per country flag ATV_BRASIL
   kRuralProperties = 16,
   kRuralAssets = 17,
   kRuralDebts = 18,
@@ -76,10 +82,10 @@ enum class Schedule : int {
 };
 
 struct Snapshot {
-  std::string cpf;                // the taxpayer, 11 digits
-  std::string year_suffix = "20"; // CANOATUAL
-  platform::CivilTime now;        // dataHoraSalvamento and the other "now" values
-  core::Date debit_deadline;      // DDIADEBA, the last day of the first quota's debit
+  std::string cpf;                            // the taxpayer, 11 digits
+  std::string year_suffix = "20";             // CANOATUAL
+  platform::CivilTime now;                    // dataHoraSalvamento and the other "now" values
+  core::Date debit_deadline;                  // DDIADEBA, the last day of the first quota's debit
   core::Decimal dependant_monthly_deduction;  // first entry of NVALDEPEN
   core::Decimal simplified_discount_cap;      // NDESCPRAD
 
@@ -100,7 +106,8 @@ class Dialog {
  public:
   virtual ~Dialog() = default;
   // A message box (style 0 information .. 8 error) with an optional title.
-  virtual void TitledBox(int style, const std::vector<std::string>& lines, const std::string& title) = 0;
+  virtual void TitledBox(int style, const std::vector<std::string>& lines,
+                         const std::string& title) = 0;
   void Box(int style, const std::vector<std::string>& lines) { TitledBox(style, lines, ""); }
   virtual void StatusLine(const std::string& text) = 0;
   virtual void Beep() = 0;
@@ -114,7 +121,7 @@ class Dialog {
 // caller applies it under a record lock; a lock that cannot be had leaves the
 // field as it was and the document stands.
 struct RegisterChange {
-  std::string field;   // DDDTEL, DEBITAUT, DENTREGA
+  std::string field;  // DDDTEL, DEBITAUT, DENTREGA
   core::Value value;
 };
 

@@ -20,7 +20,8 @@ BankData ReadBank(const Doc& d) {
   BankData b;
   b.bank = d.Var("BANCO");
   std::string agency = d.Var("AGENCIA");
-  std::string_view five = Trim(std::string_view(agency).substr(0, std::min<size_t>(5, agency.size())));
+  std::string_view five =
+      Trim(std::string_view(agency).substr(0, std::min<size_t>(5, agency.size())));
   if (!five.empty()) {
     auto n = core::Decimal::Parse(five);
     char buf[24];
@@ -57,15 +58,17 @@ Debit DecideDebit(Doc& d, BankData& bank) {
   if (d.VarT("DEBITAUT").empty() && quotas > 0 && !(quotas == 1 && late) && d.ask_debit) {
     // Asked once per hand-over: the old loop showed the box again and again
     // while the answer was 2.
-    int answer = d.dialog.Choose({"Nao esta marcado a opcao para o debito automatico", " 1) Marque agora.",
-                                  " 2) Nao marque.  ", " 3) Nao pergunte mais nessa sessao "});
+    int answer =
+        d.dialog.Choose({"Nao esta marcado a opcao para o debito automatico", " 1) Marque agora.",
+                         " 2) Nao marque.  ", " 3) Nao pergunte mais nessa sessao "});
     if (answer == 3) d.ask_debit = false;
     if (answer == 1) {
       if (!Trim(bank.bank).empty() || !Trim(d.Var("AGENCIA")).empty()) {
         d.SetText("DEBITAUT", "S");
         d.changes.push_back({"DEBITAUT", core::Value(std::string("S"))});
       } else {
-        d.dialog.Box(0, {core::Cp850("Para o débito automático é necessário o número do Banco/Agência")});
+        d.dialog.Box(
+            0, {core::Cp850("Para o débito automático é necessário o número do Banco/Agência")});
       }
     }
   }
@@ -103,7 +106,9 @@ void WriteFund(Doc& d, bool elderly) {
     d.Amt("totalDeducaoIncentivoBruto", d.pay.idoso_gross);
     d.Amt("totalDeducaoIncentivoLiquido", d.pay.idoso_net);
   } else {
-    d.Raw("<colecaoEstatutoCriancaAdolescente tipoItens=\"serpro.ppgd.irpf.doacaodeclaracao.EstatutoCriancaAdolescente\"");
+    d.Raw(
+        "<colecaoEstatutoCriancaAdolescente "
+        "tipoItens=\"serpro.ppgd.irpf.doacaodeclaracao.EstatutoCriancaAdolescente\"");
     d.Amt("totalDeducaoIncentivoBruto", d.pay.eca_gross);
     d.Amt("totalDeducaoIncentivoLiquido", d.pay.eca_net);
   }
@@ -179,7 +184,8 @@ void WriteSummary(Doc& d) {
 
   BankData bank = ReadBank(d);
   Debit debit = DecideDebit(d, bank);
-  d.changes.push_back({"DENTREGA", core::Value(*core::Date::FromYmd(d.in.now.year, d.in.now.month, d.in.now.day))});
+  d.changes.push_back(
+      {"DENTREGA", core::Value(*core::Date::FromYmd(d.in.now.year, d.in.now.month, d.in.now.day))});
 
   auto n = [&](const char* v) { return d.Num(v); };
   d.Raw("<calculoImposto");

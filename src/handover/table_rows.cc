@@ -53,9 +53,9 @@ Result<std::vector<Row>> RowsOfArea(store::WorkArea& area) {
 
 Status FillFromWorkAreas(store::WorkAreas& areas, Snapshot& snapshot) {
   for (Schedule s : {Schedule::kIncome, Schedule::kDependants, Schedule::kAssets, Schedule::kDebts,
-                     Schedule::kPayments, Schedule::kGains, Schedule::kMonthly, Schedule::kRuralResults,
-                     Schedule::kRuralProperties, Schedule::kRuralAssets, Schedule::kRuralDebts,
-                     Schedule::kHeirShares}) {
+                     Schedule::kPayments, Schedule::kGains, Schedule::kMonthly,
+                     Schedule::kRuralResults, Schedule::kRuralProperties, Schedule::kRuralAssets,
+                     Schedule::kRuralDebts, Schedule::kHeirShares}) {
     store::WorkArea* area = areas.Get(static_cast<int>(s) + 20);
     if (area == nullptr) {
       snapshot.rows.erase(s);

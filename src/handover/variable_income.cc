@@ -47,7 +47,8 @@ void WriteStockMonths(Doc& d, const std::vector<const Row*>& rows) {
     d.Amt("totalImpostoDevido", v[20][1]);
     d.Raw(">");
     for (int c = 1; c <= 2; ++c) {
-      d.Raw(c == 1 ? "<operacoesComuns aliquotaDoImposto=\"15%\"" : "<operacoesDayTrade aliquotaDoImposto=\"20%\"");
+      d.Raw(c == 1 ? "<operacoesComuns aliquotaDoImposto=\"15%\""
+                   : "<operacoesDayTrade aliquotaDoImposto=\"20%\"");
       d.Amt("baseCalculoImposto", v[16][c]);
       d.Amt("impostoDevido", c == 1 ? v[18][1] : v[19][2]);
       d.Amt("mercadoFuturoDolar", v[8][c]);
@@ -121,7 +122,9 @@ Status WriteVariableIncome(Doc& d) {
     (Trim(RowText(r, "DAY_TRADE")) == "3" ? dependant_funds : dependant_stock) = true;
   }
 
-  d.Raw("<rendaVariavelDependente tipoItens=\"serpro.ppgd.irpf.rendavariavel.ItemRendaVariavelDependente\"");
+  d.Raw(
+      "<rendaVariavelDependente "
+      "tipoItens=\"serpro.ppgd.irpf.rendavariavel.ItemRendaVariavelDependente\"");
   d.Raw(kFiveTotals);
   d.Raw(">");
   if (dependant_stock && !cpfs.empty()) {
@@ -139,14 +142,18 @@ Status WriteVariableIncome(Doc& d) {
   }
   d.Raw("</rendaVariavelDependente>");
 
-  d.Raw("<fundosInvestimentos totalBaseCalcImposto=\"0,00\" totalImpostoDevido=\"0,00\" totalImpostoPago=\"0,00\""
-        " totalImpostoRetidoFonteLei11033=\"0,00\">");
+  d.Raw(
+      "<fundosInvestimentos totalBaseCalcImposto=\"0,00\" totalImpostoDevido=\"0,00\" "
+      "totalImpostoPago=\"0,00\""
+      " totalImpostoRetidoFonteLei11033=\"0,00\">");
   WriteFundMonths(d, own);
   d.Raw("</fundosInvestimentos>");
 
-  d.Raw("<fundosInvestimentosDependente tipoItens=\"serpro.ppgd.irpf.rendavariavel.ItemFundosInvestimentosDependente\""
-        " totalBaseCalculo=\"0,00\" totalImpostoDevido=\"0,00\" totalImpostoPago=\"0,00\""
-        " totalImpostoRetidoFonteLei11033=\"0,00\">");
+  d.Raw(
+      "<fundosInvestimentosDependente "
+      "tipoItens=\"serpro.ppgd.irpf.rendavariavel.ItemFundosInvestimentosDependente\""
+      " totalBaseCalculo=\"0,00\" totalImpostoDevido=\"0,00\" totalImpostoPago=\"0,00\""
+      " totalImpostoRetidoFonteLei11033=\"0,00\">");
   if (dependant_funds && !cpfs.empty()) {
     for (const std::string& cpf : cpfs) {
       const auto rows = RowsOf(d, cpf);
@@ -155,7 +162,9 @@ Status WriteVariableIncome(Doc& d) {
       if (!funds) continue;
       d.Raw("<item");
       d.Lit("cpf", FormatCpf(cpf));
-      d.Raw("><fundosInvestimentos  totalBaseCalcImposto=\"0,00\" totalImpostoDevido=\"0,00\" totalImpostoPago=\"0,00\">");
+      d.Raw(
+          "><fundosInvestimentos  totalBaseCalcImposto=\"0,00\" totalImpostoDevido=\"0,00\" "
+          "totalImpostoPago=\"0,00\">");
       WriteFundMonths(d, rows);
       d.Raw("</fundosInvestimentos></item>");
     }

@@ -24,7 +24,8 @@ std::string Merge(std::string_view old, bool exists = true) {
 }
 
 TEST(DeclarationIndexTest, ChunksEndAtEachGreaterThanOrZeroByte) {
-  EXPECT_EQ(SplitChunks("<a x=\"1\"><b/>tail"), (std::vector<std::string>{"<a x=\"1\">", "<b/>", "tail"}));
+  EXPECT_EQ(SplitChunks("<a x=\"1\"><b/>tail"),
+            (std::vector<std::string>{"<a x=\"1\">", "<b/>", "tail"}));
   EXPECT_EQ(SplitChunks(std::string("<a>\0<b>", 7)), (std::vector<std::string>{"<a>", "<b>"}));
 }
 
@@ -39,19 +40,21 @@ TEST(DeclarationIndexTest, Merges) {
   const std::string other = "<item cpf=\"111.111.111-11\" nome=\"A\"/>";
   const std::string old_item = "<item cpf=\"222.222.223-03\" nome=\"OLD\"/>";
   const std::string recovered_header =
-      "<classe xmlns=\"http://www.receita.fazenda.gov.br/declaracao\" classeJava=\"serpro.ppgd.irpf."
+      "<classe xmlns=\"http://www.receita.fazenda.gov.br/declaracao\" "
+      "classeJava=\"serpro.ppgd.irpf."
       "ColecaoIdDeclaracao\" tipoItens=\"serpro.ppgd.irpf.IdentificadorDeclaracao\">";
   const MergeCase cases[] = {
       {"no index", "", false, kHeader + kNewItem + "</classe>"},
       {"empty index", "", true, kHeader + kNewItem + "</classe>"},
-      {"new declaration goes last", kHeader + other + "</classe>", true, kHeader + other + kNewItem + "</classe>"},
+      {"new declaration goes last", kHeader + other + "</classe>", true,
+       kHeader + other + kNewItem + "</classe>"},
       {"replaced declaration", kHeader + old_item + other + "</classe>", true,
        kHeader + other + kNewItem + "</classe>"},
       {"own header kept", recovered_header + other + "</classe>", true,
        recovered_header + other + kNewItem + "</classe>"},
       // Written by the official program: line breaks and indentation.
-      {"official layout", recovered_header + "\n  " + old_item + "\n  " + other + "\n</classe>\n", true,
-       recovered_header + "\n  " + other + kNewItem + "</classe>"},
+      {"official layout", recovered_header + "\n  " + old_item + "\n  " + other + "\n</classe>\n",
+       true, recovered_header + "\n  " + other + kNewItem + "</classe>"},
       {"empty self-closing root",
        "<?xml version=\"1.0\"?><classe classeJava=\"serpro.ppgd.irpf.ColecaoIdDeclaracao\"/>", true,
        kHeader + kNewItem + "</classe>"},
@@ -85,8 +88,8 @@ TEST_F(IndexUpdateTest, WritesAndSealsTheIndex) {
   EXPECT_EQ(Slurp(env_, "/irpf/iddeclaracoes.xml"),
             FreshIndexHeader(env_.clock().Now()) + kNewItem + "</classe>");
   ASSERT_EQ(env_.spawned().size(), 1u);
-  EXPECT_EQ(env_.spawned()[0].argv,
-            (std::vector<std::string>{"java", "-jar", "/prog/IHash.jar", "/irpf/iddeclaracoes.xml"}));
+  EXPECT_EQ(env_.spawned()[0].argv, (std::vector<std::string>{"java", "-jar", "/prog/IHash.jar",
+                                                              "/irpf/iddeclaracoes.xml"}));
 }
 
 TEST_F(IndexUpdateTest, HeldIndexWaitsTenSecondsThenGivesUp) {
@@ -103,11 +106,12 @@ TEST_F(IndexUpdateTest, HeldIndexWaitsTenSecondsThenGivesUp) {
 }
 
 TEST_F(IndexUpdateTest, IndexGoneAfterTheSealIsAFailure) {
-  env_.SetSpawnHandler("java", [](platform::MemoryEnv& e, const std::vector<std::string>& argv,
-                                  const platform::SpawnOptions&) -> Result<platform::SpawnResult> {
-    (void)e.Remove(argv.back());
-    return platform::SpawnResult{1, 0};
-  });
+  env_.SetSpawnHandler("java",
+                       [](platform::MemoryEnv& e, const std::vector<std::string>& argv,
+                          const platform::SpawnOptions&) -> Result<platform::SpawnResult> {
+                         (void)e.Remove(argv.back());
+                         return platform::SpawnResult{1, 0};
+                       });
   EXPECT_TRUE(UpdateIndex(env_, dialog_, update_).IsNotFound());
   EXPECT_NE(dialog_.AllText().find("Confira a instala"), std::string::npos);
 }
@@ -154,7 +158,8 @@ TEST(IndexUpdateProcessTest, TwoStationsAtOnceKeepBothItems) {
   std::string text = Slurp(*env, folder + "/iddeclaracoes.xml");
   EXPECT_NE(text.find("cpf=\"111.111.111-11\""), std::string::npos) << text;
   EXPECT_NE(text.find("cpf=\"222.222.222-22\""), std::string::npos) << text;
-  EXPECT_EQ(text.find("111.111.111-11"), text.rfind("111.111.111-11")) << "one item per declaration";
+  EXPECT_EQ(text.find("111.111.111-11"), text.rfind("111.111.111-11"))
+      << "one item per declaration";
   std::system(("rm -rf " + folder).c_str());
 }
 #endif

@@ -48,10 +48,11 @@ TEST(DocumentWriterTest, PaymentCodesExclusionsAndMessages) {
   Snapshot in = BaseSnapshot();
   auto& pay = in.rows[Schedule::kPayments];
   for (int code = 91; code <= 97; ++code) {
-    pay.push_back(R().Text("I6_1", "Benef " + std::to_string(code)).Num("I6_3", core::Decimal::FromInt(code))
+    pay.push_back(R().Text("I6_1", "Benef " + std::to_string(code))
+                      .Num("I6_3", core::Decimal::FromInt(code))
                       .Num("I6_4", "10"));
   }
-  pay.push_back(R().Text("I6_1", "").Num("I6_3", "10").Num("I6_4", "10"));          // line 8: no name
+  pay.push_back(R().Text("I6_1", "").Num("I6_3", "10").Num("I6_4", "10"));  // line 8: no name
   pay.push_back(R().Text("I6_1", "Zero code").Num("I6_3", "0").Num("I6_4", "10"));  // line 9
   pay.push_back(R().Text("I6_1", "No value").Num("I6_3", "10"));                    // line 10
   pay.push_back(R().Text("I6_1", "Dr. House").Num("I6_3", "10").Num("I6_4", "5"));
@@ -69,17 +70,21 @@ TEST(DocumentWriterTest, PaymentCodesExclusionsAndMessages) {
   EXPECT_EQ(w->At("//pagamentos/item[8]/@nomeBeneficiario"), "Dr  House");
   EXPECT_EQ(w->At("//doacoes/item/@codigo"), "99");
   ASSERT_EQ(dialog.boxes.size(), 3u);
-  EXPECT_EQ(dialog.boxes[0][0], core::Cp850("ATENÇÃO! Falta nome do beneficiado nos Pagamentos Efetuados! Item  8"));
-  EXPECT_EQ(dialog.boxes[1][0], core::Cp850("ATENÇÃO! Código em branco (0) nos Pagamentos Efetuados!Item  9"));
-  EXPECT_EQ(dialog.boxes[2][0], core::Cp850("ATENÇÃO! Falta valor nos Pagamentos Efetuados!Item 10"));
+  EXPECT_EQ(dialog.boxes[0][0],
+            core::Cp850("ATENÇÃO! Falta nome do beneficiado nos Pagamentos Efetuados! Item  8"));
+  EXPECT_EQ(dialog.boxes[1][0],
+            core::Cp850("ATENÇÃO! Código em branco (0) nos Pagamentos Efetuados!Item  9"));
+  EXPECT_EQ(dialog.boxes[2][0],
+            core::Cp850("ATENÇÃO! Falta valor nos Pagamentos Efetuados!Item 10"));
 }
 
 // Donations of the simplified model are listed but add nothing.
 TEST(DocumentWriterTest, SimplifiedModelDonations) {
   auto vars = BaseVars();
   Snapshot in = BaseSnapshot();
-  in.rows[Schedule::kPayments] = {R().Text("I6_1", "Fundo").Num("I6_3", "41").Num("I6_4", "75"),
-                                  R().Text("I6_1", "FIA Nacional").Num("I6_3", "39").Num("I6_4", "20")};
+  in.rows[Schedule::kPayments] = {
+      R().Text("I6_1", "Fundo").Num("I6_3", "41").Num("I6_4", "75"),
+      R().Text("I6_1", "FIA Nacional").Num("I6_3", "39").Num("I6_4", "20")};
   ScriptedDialog dialog;
   auto w = WriteDoc(in, vars, dialog);
   EXPECT_EQ(w->At("//doacoes/@totalDeducaoIncentivo"), "0,00");
@@ -95,7 +100,10 @@ struct AreaCodeCase {
 
 TEST(DocumentWriterTest, AreaCodes) {
   const AreaCodeCase cases[] = {
-      {"11", "11", false}, {" 021", "21", false}, {"", "", false}, {"0", "", false},
+      {"11", "11", false},
+      {" 021", "21", false},
+      {"", "", false},
+      {"0", "", false},
       {"5", "", true},
       // Fault: 100 passed the check ("above 100" was the limit) and went out as a
       // three-digit area code.
@@ -134,7 +142,7 @@ struct DebitCase {
   std::deque<int> answers;
   const char* indicator;
   const char* first_quota;
-  const char* bank;  // banco written
+  const char* bank;     // banco written
   const char* message;  // part of a box, "" for none
   bool ask_again;
 };
@@ -146,9 +154,26 @@ TEST(DocumentWriterTest, AutomaticDebit) {
       {"answer 2 asked once", "", "3", early, {2}, "N", "", "", "", true},
       {"answer 3 stops asking", "", "3", early, {3}, "N", "", "", "", false},
       {"answer 1 marks it", "", "3", early, {1}, "autorizado", "1", "001", "", true},
-      {"marked, late, three quotas", "S", "3", late, {}, "autorizado", "0", "001",
-       "As demais 2 quotas estar", true},
-      {"marked, late, two quotas", "S", "2", late, {}, "autorizado", "0", "001", "A segunda quota", true},
+      {"marked, late, three quotas",
+       "S",
+       "3",
+       late,
+       {},
+       "autorizado",
+       "0",
+       "001",
+       "As demais 2 quotas estar",
+       true},
+      {"marked, late, two quotas",
+       "S",
+       "2",
+       late,
+       {},
+       "autorizado",
+       "0",
+       "001",
+       "A segunda quota",
+       true},
       {"marked, late, single quota", "S", "1", late, {}, "N", "", "", "quota \xA3nica", true},
       {"single quota, late: not asked", "", "1", late, {}, "N", "", "", "", true},
       {"refund keeps its bank", "", "0", early, {}, "N", "", "001", "", true},
@@ -199,7 +224,10 @@ TEST(DocumentWriterTest, CashBookModeUsesTheLineDates) {
   Snapshot in = BaseSnapshot();
   in.rows[Schedule::kIncome] = {
       R().Text("I1_1", "F").Text("I1_11", "S").Text("I1_3", "12345678909").Num("I1_4", "900"),
-      R().Text("I1_1", "F").Text("I1_11", "S").Text("I1_3", "12345678909").Num("I1_4", "400")
+      R().Text("I1_1", "F")
+          .Text("I1_11", "S")
+          .Text("I1_3", "12345678909")
+          .Num("I1_4", "400")
           .Day("DT_LC", testing::Day(2019, 4, 9)),
   };
   ScriptedDialog dialog;
@@ -215,9 +243,16 @@ TEST(DocumentWriterTest, CumulativeIncomeWithAlimony) {
   Snapshot in = BaseSnapshot();
   in.rows[Schedule::kDependants] = {
       R().Text("NOMEDEPEN", "Receiver").Num("CODIDEPEN", "99").Text("CPFDEPEN", "44444444525")};
-  in.rows[Schedule::kIncome] = {R().Text("I1_1", "A").Text("I1_11", "S").Text("I1_2", "INSS").Text("TIPOCR", "S")
-                                    .Num("I1_4", "1000").Num("I1_17", "200").Num("I1_25", "1000")
-                                    .Num("I1_12", "150").Text("I1_22", "44444444525").Text("I1_36", "3")
+  in.rows[Schedule::kIncome] = {R().Text("I1_1", "A")
+                                    .Text("I1_11", "S")
+                                    .Text("I1_2", "INSS")
+                                    .Text("TIPOCR", "S")
+                                    .Num("I1_4", "1000")
+                                    .Num("I1_17", "200")
+                                    .Num("I1_25", "1000")
+                                    .Num("I1_12", "150")
+                                    .Text("I1_22", "44444444525")
+                                    .Text("I1_36", "3")
                                     .Num("I1_21", "12.5")};
   ScriptedDialog dialog;
   auto w = WriteDoc(in, vars, dialog);
@@ -234,8 +269,12 @@ TEST(DocumentWriterTest, SeriousIllnessPensionTable) {
   auto vars = BaseVars();
   vars.N("I3_07", "5000");
   Snapshot in = BaseSnapshot();
-  in.rows[Schedule::kIncome] = {R().Text("I1_1", "J").Text("I1_2", "Previdencia").Text("I1_3", "11.111.111/0001-11")
-                                    .Num("I1_18", "5000").Num("I1_7", "400").Num("I1_5", "10")};
+  in.rows[Schedule::kIncome] = {R().Text("I1_1", "J")
+                                    .Text("I1_2", "Previdencia")
+                                    .Text("I1_3", "11.111.111/0001-11")
+                                    .Num("I1_18", "5000")
+                                    .Num("I1_7", "400")
+                                    .Num("I1_5", "10")};
   ScriptedDialog dialog;
   auto w = WriteDoc(in, vars, dialog);
   EXPECT_EQ(w->At("//pensaoQuadroAuxiliar/@totais"), "5.400,00");

@@ -1,9 +1,8 @@
 #include "handover/handover.h"
 
-#include "core/codepage.h"
-
 #include <gtest/gtest.h>
 
+#include "core/codepage.h"
 #include "handover/declaration_index.h"
 #include "handover/official_folder.h"
 #include "handover/testutil.h"
@@ -197,8 +196,8 @@ TEST(HandoverProcessTest, RealSealWithAnAwkwardFolderName) {
   HandoverReport r = HandOver(*env, dialog, in, v.map, settings, reg, session);
   ASSERT_TRUE(r.transferred) << r.status.ToString();
   EXPECT_TRUE(env->Exists(root + "/22222222303/22222222303-0000000000.conf"));
-  EXPECT_EQ(Slurp(*env, log), root + "/22222222303/22222222303-0000000000.xml\n" + root +
-                                  "/iddeclaracoes.xml\n");
+  EXPECT_EQ(Slurp(*env, log),
+            root + "/22222222303/22222222303-0000000000.xml\n" + root + "/iddeclaracoes.xml\n");
   std::system(("rm -rf '" + std::string(tmpl) + "'").c_str());
 }
 #endif
@@ -210,7 +209,8 @@ struct FolderCase {
 
 TEST(OfficialFolderTest, FoldersFromTheSetting) {
   const FolderCase cases[] = {
-      {"C:\\Arquivos de Programas RFB\\IRPF2020\\aplicacao\\dados\\", "C:\\Arquivos de Programas RFB\\IRPF2020\\TRANSMITIDAS"},
+      {"C:\\Arquivos de Programas RFB\\IRPF2020\\aplicacao\\dados\\",
+       "C:\\Arquivos de Programas RFB\\IRPF2020\\TRANSMITIDAS"},
       {"C:\\IRPF2020\\APLICACAO\\", "C:\\IRPF2020\\TRANSMITIDAS"},
       {"C:\\IRPF2020\\", std::nullopt},
   };

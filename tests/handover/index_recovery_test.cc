@@ -30,8 +30,9 @@ TEST(IndexRecoveryTest, RebuildsFromTheTaxpayerFolders) {
   platform::MemoryEnv env;
   MemorySeal seal;
   seal.Install(env);
-  ASSERT_OK(env.PutFile("/irpf/11111111111/11111111111-0000000000.xml",
-                        std::string("<?xml version=\"1.0\"?><classe><x/>\r\n  ") + kCopy + "</classe>"));
+  ASSERT_OK(
+      env.PutFile("/irpf/11111111111/11111111111-0000000000.xml",
+                  std::string("<?xml version=\"1.0\"?><classe><x/>\r\n  ") + kCopy + "</classe>"));
   ASSERT_OK(env.PutFile("/irpf/22222222222/22222222222-0000000000.xml", "<classe><x/></classe>"));
   ASSERT_OK(env.PutFile("/irpf/33333333333/33333333333.xml", "<classe><x/></classe>"));
   ASSERT_OK(env.CreateDir("/irpf/44444444444"));
@@ -54,7 +55,8 @@ TEST(IndexRecoveryTest, RebuildsFromTheTaxpayerFolders) {
 
   const std::string index = Slurp(env, "/irpf/iddeclaracoes.xml");
   EXPECT_EQ(index.substr(0, 7), "<classe");
-  EXPECT_NE(index.find("classeJava=\"serpro.ppgd.irpf.ColecaoIdDeclaracao\" tipoItens="), std::string::npos);
+  EXPECT_NE(index.find("classeJava=\"serpro.ppgd.irpf.ColecaoIdDeclaracao\" tipoItens="),
+            std::string::npos);
   EXPECT_NE(index.find("<item cpf=\"111.111.111-11\" nome=\"A\"/>"), std::string::npos);
   // The repaired document gets the copy of its own taxpayer's identification.
   const std::string repaired = Slurp(env, "/irpf/22222222222/22222222222-0000000000.xml");
@@ -67,7 +69,9 @@ TEST(IndexRecoveryTest, RebuildsFromTheTaxpayerFolders) {
 
   const auto lines = RecoverySummary(*counts, "20");
   EXPECT_EQ(lines, (std::vector<std::string>{
-                       "    Do total de 5 pastas foram:", "    Recuperadas 2 declara\x87\xE4" "es",
+                       "    Do total de 5 pastas foram:",
+                       "    Recuperadas 2 declara\x87\xE4"
+                       "es",
                        " sendo 1 com o CPF no KEVA2020", "     e 1 com o CPF n\xC6o encontrado",
                        "N\xC6o recuperadas 3 sendo:", "   Pasta Vazia  2 sem arquivo XML",
                        "   Sem o CPF    1 para reparar"}));

@@ -14,7 +14,8 @@ namespace {
 
 void Fill(platform::MemoryEnv& env, const std::string& path,
           std::initializer_list<std::array<const char*, 3>> rows) {
-  auto table = store::Table::Create(env, path, store::FindTable(64)->layout, store::Sharing::kExclusive);
+  auto table =
+      store::Table::Create(env, path, store::FindTable(64)->layout, store::Sharing::kExclusive);
   ASSERT_TRUE(table.ok()) << table.status().ToString();
   for (const auto& r : rows) {
     store::Record rec = (*table)->BlankRecord();
@@ -34,8 +35,11 @@ TEST(MunicipalityLookupTest, FirstTableThenTheSecond) {
     const char* name;
     const char* uf;
     const char* code;
-  } cases[] = {{"Sao Paulo", "SP", "7107"},  {" campinas ", "sp", "6291"}, {"Nova Cidade", "MT", "1234"},
-               {"Sao Paulo", "RJ", ""},      {"", "", ""}};
+  } cases[] = {{"Sao Paulo", "SP", "7107"},
+               {" campinas ", "sp", "6291"},
+               {"Nova Cidade", "MT", "1234"},
+               {"Sao Paulo", "RJ", ""},
+               {"", "", ""}};
   for (const auto& c : cases) {
     EXPECT_EQ(FindMunicipalityCode(env, "/inst", c.name, c.uf), c.code) << c.name << "/" << c.uf;
   }

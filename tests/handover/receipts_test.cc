@@ -38,12 +38,14 @@ TEST(ReceiptsTest, CheckDigitsAreModulus11OfTheDigitsBefore) {
 TEST(ReceiptsTest, ReceiptsAndNoticesOfATransmittedDeclaration) {
   platform::MemoryEnv env;
   const std::string folder = "/IRPF2020/TRANSMITIDAS";
-  ASSERT_OK(env.PutFile(folder + "/22222222303-IRPF-A-2020-2019-RETIF.DEC", Header(true) + "16...\r\n"));
-  std::string nc = Place(Place(Place(Place(Place("NC001", 130, "2020"), 134, "07"), 136, "31"), 138, "02"), 140,
-                         "00000000016523");
+  ASSERT_OK(
+      env.PutFile(folder + "/22222222303-IRPF-A-2020-2019-RETIF.DEC", Header(true) + "16...\r\n"));
+  std::string nc =
+      Place(Place(Place(Place(Place("NC001", 130, "2020"), 134, "07"), 136, "31"), 138, "02"), 140,
+            "00000000016523");
   std::string rec = "HC22222222303\n" + Place("RC", 17, "15062020") + "\n" + nc + "\n" +
-                    "VC101000021100320201\n" + "MCLeve a declaracao ao posto" + std::string(12, ' ') + "\n" +
-                    "TC\n" + Place("RC", 17, "01011999") + "\n";
+                    "VC101000021100320201\n" + "MCLeve a declaracao ao posto" +
+                    std::string(12, ' ') + "\n" + "TC\n" + Place("RC", 17, "01011999") + "\n";
   ASSERT_OK(env.PutFile(folder + "/22222222303-IRPF-A-2020-2019-RETIF.REC", rec));
   ScriptedDialog dialog;
   auto info = FindReceipts(env, dialog, folder, "22222222303", ReceiptMode::kThisDeclaration);
@@ -53,13 +55,14 @@ TEST(ReceiptsTest, ReceiptsAndNoticesOfATransmittedDeclaration) {
   EXPECT_EQ(info->reciboant, ReceiptWithDigits("3456789012"));
   EXPECT_EQ(info->delivered, testing::Day(2020, 6, 15));  // the line after "TC" is not read
   EXPECT_EQ(info->rectifications, 2);
-  EXPECT_EQ(info->notes, (std::vector<std::string>{
-                             "Existe multa de R$ 165,23 datado de 31/07/2020 com 02 meses de atraso",
-                             "Existe pendencia na declaracao de       2019",
-                             "Existe pendencia na declaracao de       2017",
-                             "Existe debito Pendente em 10/03/2020",
-                             "Existe Saldo de Restituicao na Receita nao resgatado em 10/03/2020",
-                             "Leve a declaracao ao posto"}));
+  EXPECT_EQ(
+      info->notes,
+      (std::vector<std::string>{
+          "Existe multa de R$ 165,23 datado de 31/07/2020 com 02 meses de atraso",
+          "Existe pendencia na declaracao de       2019",
+          "Existe pendencia na declaracao de       2017", "Existe debito Pendente em 10/03/2020",
+          "Existe Saldo de Restituicao na Receita nao resgatado em 10/03/2020",
+          "Leve a declaracao ao posto"}));
 
   auto before = FindReceipts(env, dialog, folder, "22222222303", ReceiptMode::kTwoYearsBefore);
   ASSERT_TRUE(before.ok());
@@ -75,8 +78,12 @@ TEST(ReceiptsTest, NotARectificationAndNoFiles) {
   ASSERT_TRUE(info.ok());
   EXPECT_EQ(info->nrorecibo, "");  // no rectification: blank
   EXPECT_FALSE(info->delivered.has_value());
-  EXPECT_TRUE(FindReceipts(env, dialog, "/T", "22222222222", ReceiptMode::kThisDeclaration).status().IsNotFound());
-  EXPECT_TRUE(FindReceipts(env, dialog, "/T", "33333333333", ReceiptMode::kThisDeclaration).status().IsNotFound());
+  EXPECT_TRUE(FindReceipts(env, dialog, "/T", "22222222222", ReceiptMode::kThisDeclaration)
+                  .status()
+                  .IsNotFound());
+  EXPECT_TRUE(FindReceipts(env, dialog, "/T", "33333333333", ReceiptMode::kThisDeclaration)
+                  .status()
+                  .IsNotFound());
 }
 
 }  // namespace

@@ -17,7 +17,8 @@ TEST(TableRowsTest, ActiveRecordsOfTheTaxpayerInFileOrder) {
   ASSERT_OK(env.CreateDir("/w"));
   const store::TableDef* def = store::FindTable(3);
   ASSERT_NE(def, nullptr);
-  auto table = store::Table::Create(env, "/w/TMP_0301.DBF", def->layout, store::Sharing::kExclusive);
+  auto table =
+      store::Table::Create(env, "/w/TMP_0301.DBF", def->layout, store::Sharing::kExclusive);
   ASSERT_TRUE(table.ok()) << table.status().ToString();
   auto add = [&](const char* cpf, const char* name, int code, bool deleted) {
     store::Record r = (*table)->BlankRecord();
@@ -43,7 +44,8 @@ TEST(TableRowsTest, ActiveRecordsOfTheTaxpayerInFileOrder) {
 TEST(TableRowsTest, WorkAreasFillTheSchedulesTheyHold) {
   platform::MemoryEnv env;
   ASSERT_OK(env.CreateDir("/w"));
-  auto table = store::Table::Create(env, "/w/TMP_0601.DBF", store::FindTable(6)->layout, store::Sharing::kExclusive);
+  auto table = store::Table::Create(env, "/w/TMP_0601.DBF", store::FindTable(6)->layout,
+                                    store::Sharing::kExclusive);
   ASSERT_TRUE(table.ok());
   for (const char* name : {"First", "Second"}) {
     store::Record r = (*table)->BlankRecord();

@@ -8,20 +8,19 @@
 #include <cstdlib>
 #include <deque>
 #include <fstream>
+#include <pugixml.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <pugixml.hpp>
 
 #include "core/variables.h"
 #include "handover/snapshot.h"
 
 namespace dodu::handover::testing {
 
-#define ASSERT_OK(expr)                                    \
-  do {                                                     \
-    const auto& assert_ok_st_ = (expr);                    \
+#define ASSERT_OK(expr)                                          \
+  do {                                                           \
+    const auto& assert_ok_st_ = (expr);                          \
     ASSERT_TRUE(assert_ok_st_.ok()) << assert_ok_st_.ToString(); \
   } while (0)
 
@@ -37,7 +36,8 @@ class ScriptedDialog final : public Dialog {
   int beeps = 0;
   int questions = 0;
 
-  void TitledBox(int style, const std::vector<std::string>& lines, const std::string& title) override {
+  void TitledBox(int style, const std::vector<std::string>& lines,
+                 const std::string& title) override {
     styles.push_back(style);
     boxes.push_back(lines);
     titles.push_back(title);
@@ -132,13 +132,14 @@ inline Vars BaseVars() {
   v.T("PROCBRASIL", "").T("NIT_TIT", "").T("TEMRURAL", "N").T("BANCO", "001").T("AGENCIA", "00015");
   v.T("CONTACO", "12345-9").T("DEBITAUT", "");
   v.N("CAL_AUTO", "1").T("TIPO_PF", "T").L("SO_REC", false).N("QTD_QUOTA", "0");
-  for (const char* n : {"I13_01", "I13_02", "I13_03", "I13_04", "I13_05", "I13_06", "I13_07", "I13_08",
-                        "I13_09", "I13_10", "I13_11", "I13_12", "I13_13", "I13_14", "I13_15", "I13_16",
-                        "I13_17", "I13_18", "I13_19", "I13_20", "I13_21", "I13_22", "I13_23", "I13_24",
-                        "I13_25", "I13_26", "I13_27", "I13_28", "I13_29", "I13_30", "I13_31", "I13_32",
-                        "I13_33", "I13_34", "I13_35", "I13_36", "I13_37", "I13_38", "I13_39", "I13_40",
-                        "I13_41", "I13_42", "I13_43", "I13_44", "I13_45", "I13_46", "I13_47", "I13_49",
-                        "I13_50", "I13_51", "I13_11T", "I13_13T", "I13_22T", "I4_01", "I4_06", "DESPADRAO"}) {
+  for (const char* n :
+       {"I13_01", "I13_02", "I13_03",  "I13_04",  "I13_05",  "I13_06", "I13_07", "I13_08",
+        "I13_09", "I13_10", "I13_11",  "I13_12",  "I13_13",  "I13_14", "I13_15", "I13_16",
+        "I13_17", "I13_18", "I13_19",  "I13_20",  "I13_21",  "I13_22", "I13_23", "I13_24",
+        "I13_25", "I13_26", "I13_27",  "I13_28",  "I13_29",  "I13_30", "I13_31", "I13_32",
+        "I13_33", "I13_34", "I13_35",  "I13_36",  "I13_37",  "I13_38", "I13_39", "I13_40",
+        "I13_41", "I13_42", "I13_43",  "I13_44",  "I13_45",  "I13_46", "I13_47", "I13_49",
+        "I13_50", "I13_51", "I13_11T", "I13_13T", "I13_22T", "I4_01",  "I4_06",  "DESPADRAO"}) {
     v.N(n, "0");
   }
   return v;
@@ -161,20 +162,19 @@ inline void ExpectGolden(const std::string& name, const std::string& actual) {
   size_t i = 0;
   while (i < expected.size() && i < actual.size() && expected[i] == actual[i]) ++i;
   size_t from = i > 80 ? i - 80 : 0;
-  ADD_FAILURE() << name << " differs at byte " << i << "\nexpected: ..." << expected.substr(from, 200)
-                << "\nactual:   ..." << actual.substr(from, 200);
+  ADD_FAILURE() << name << " differs at byte " << i << "\nexpected: ..."
+                << expected.substr(from, 200) << "\nactual:   ..." << actual.substr(from, 200);
 }
 
 // The document parses as XML (UTF-8); the message of the parser otherwise.
 inline std::string XmlError(const std::string& text) {
   pugi::xml_document doc;
-  pugi::xml_parse_result r = doc.load_buffer(text.data(), text.size(), pugi::parse_default,
-                                             pugi::encoding_utf8);
+  pugi::xml_parse_result r =
+      doc.load_buffer(text.data(), text.size(), pugi::parse_default, pugi::encoding_utf8);
   return r ? "" : std::string(r.description()) + " at " + std::to_string(r.offset);
 }
 
 }  // namespace dodu::handover::testing
-
 
 #include "platform/fault_env.h"
 #include "platform/memory_env.h"
@@ -188,18 +188,20 @@ struct MemorySeal {
   int exit_status = 0;
   int calls = 0;
   void Install(platform::MemoryEnv& env) {
-    env.SetSpawnHandler("java", [this](platform::MemoryEnv& e, const std::vector<std::string>& argv,
-                                       const platform::SpawnOptions&) -> Result<platform::SpawnResult> {
-      ++calls;
-      const std::string& file = argv.back();
-      if (fail) return platform::SpawnResult{1, 1};
-      const std::string suffix = ".xml";
-      if (file.size() > suffix.size() && file.compare(file.size() - 4, 4, suffix) == 0 &&
-          file.find("iddeclaracoes.xml") == std::string::npos) {
-        (void)e.PutFile(file.substr(0, file.size() - 4) + ".conf", "sealed");
-      }
-      return platform::SpawnResult{1, exit_status};
-    });
+    env.SetSpawnHandler("java",
+                        [this](platform::MemoryEnv& e, const std::vector<std::string>& argv,
+                               const platform::SpawnOptions&) -> Result<platform::SpawnResult> {
+                          ++calls;
+                          const std::string& file = argv.back();
+                          if (fail) return platform::SpawnResult{1, 1};
+                          const std::string suffix = ".xml";
+                          if (file.size() > suffix.size() &&
+                              file.compare(file.size() - 4, 4, suffix) == 0 &&
+                              file.find("iddeclaracoes.xml") == std::string::npos) {
+                            (void)e.PutFile(file.substr(0, file.size() - 4) + ".conf", "sealed");
+                          }
+                          return platform::SpawnResult{1, exit_status};
+                        });
   }
 };
 

@@ -21,11 +21,11 @@ using core::Decimal;
 // Totals of the income lines from companies of one holder (titular "J" or
 // dependants "D").
 struct CompanyTotals {
-  Decimal income;           // I1_4, every line
-  Decimal withheld;         // I1_5, lines without serious-illness pension
-  Decimal social;           // I1_6
-  Decimal thirteenth;       // I1_7
-  Decimal thirteenth_tax;   // I1_39
+  Decimal income;          // I1_4, every line
+  Decimal withheld;        // I1_5, lines without serious-illness pension
+  Decimal social;          // I1_6
+  Decimal thirteenth;      // I1_7
+  Decimal thirteenth_tax;  // I1_39
   Decimal sick_withheld, sick_social, sick_thirteenth, sick_thirteenth_tax;
   std::string largest_payer;  // I1_3 of the line with the largest I1_4
   Decimal largest;
@@ -60,7 +60,8 @@ class Doc {
     if (vars.Has(name) && vars.Type(name) == core::ValueType::kNumber) vars.SetNumber(name, v);
   }
   void SetText(std::string_view name, std::string v) {
-    if (vars.Has(name) && vars.Type(name) == core::ValueType::kText) vars.SetText(name, std::move(v));
+    if (vars.Has(name) && vars.Type(name) == core::ValueType::kText)
+      vars.SetText(name, std::move(v));
   }
 
   // --- text
@@ -74,8 +75,12 @@ class Doc {
   }
   void Lit(std::string_view name, std::string_view literal) { Attr(name, Q(literal)); }
   void Amt(std::string_view name, const Decimal& v) { Attr(name, ConvNro(v, Closing::kNone)); }
-  void NumF(std::string_view name, const Decimal& v, NumberFormat f) { Attr(name, ConvNro(v, Closing::kNone, f)); }
-  void Txt(std::string_view name, std::string_view cp850) { Attr(name, PoeAspas(cp850, Closing::kNone)); }
+  void NumF(std::string_view name, const Decimal& v, NumberFormat f) {
+    Attr(name, ConvNro(v, Closing::kNone, f));
+  }
+  void Txt(std::string_view name, std::string_view cp850) {
+    Attr(name, PoeAspas(cp850, Closing::kNone));
+  }
   void Conv(std::string_view name, std::string_view cp850) {
     Attr(name, PoeAspas(cp850, Closing::kNone, TextMode::kConverted));
   }
@@ -96,9 +101,9 @@ class Doc {
   int nqt_depend = 0;              // entries with a code below 97
   int ndep = 0;                    // entries written under alimentandos
   CompanyTotals titular, dependants;
-  Decimal dependants_judicial;     // what the old code left as I1_20
+  Decimal dependants_judicial;  // what the old code left as I1_20
   PaymentTotals pay;
-  std::string ccpf;                // the taxpayer's CPF in format cpf
+  std::string ccpf;  // the taxpayer's CPF in format cpf
   std::vector<RegisterChange> changes;
   bool ask_debit = true;
 
@@ -111,23 +116,23 @@ class Doc {
 std::string Identification(const Doc& d);  // IDENTIF, ending "/>"
 Status WriteTaxpayerToIncome(Doc& d);      // contribuinte .. rendTributacaoExclusiva
 void WriteRendPJ(Doc& d);
-void WritePersonIncome(Doc& d);            // rendPFTitular, rendPFDependente
-void WriteCumulativeIncome(Doc& d);        // rendAcm
-void WriteExemptAndExclusive(Doc& d);      // rendIsentos, rendTributacaoExclusiva
-void WriteTaxPaidAndHeirs(Doc& d);         // impostoPago, herdeiros
-void WritePaymentsAndDonations(Doc& d);    // pagamentos, doacoes (totals first)
-Status WriteAssetsAndDebts(Doc& d);        // bens, dividas
-void WriteEstate(Doc& d);                  // espolio
-void WriteSummary(Doc& d);                 // resumo
+void WritePersonIncome(Doc& d);              // rendPFTitular, rendPFDependente
+void WriteCumulativeIncome(Doc& d);          // rendAcm
+void WriteExemptAndExclusive(Doc& d);        // rendIsentos, rendTributacaoExclusiva
+void WriteTaxPaidAndHeirs(Doc& d);           // impostoPago, herdeiros
+void WritePaymentsAndDonations(Doc& d);      // pagamentos, doacoes (totals first)
+Status WriteAssetsAndDebts(Doc& d);          // bens, dividas
+void WriteEstate(Doc& d);                    // espolio
+void WriteSummary(Doc& d);                   // resumo
 void WriteFundsComparisonDeparture(Doc& d);  // ECA, idoso, comparativo, eleitorais, saida
 Status WriteVariableIncome(Doc& d);
 Status WriteRural(Doc& d);
 void WriteEmptyGains(Doc& d);
 
 // Helpers shared by sections.
-const char* MonthName(int m);           // "janeiro" .. "dezembro" (1..12)
-std::string PaddedMonth(int m);         // padded with blanks to nine characters
-std::string Mm(int m);                  // "01" .. "12"
+const char* MonthName(int m);    // "janeiro" .. "dezembro" (1..12)
+std::string PaddedMonth(int m);  // padded with blanks to nine characters
+std::string Mm(int m);           // "01" .. "12"
 int IntOf(const Decimal& d);
 
 }  // namespace dodu::handover::internal
