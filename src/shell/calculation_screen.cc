@@ -106,7 +106,10 @@ class CalculationScreen {
   // The whole calculation, its row changes written, the layout drawn; the
   // explanation of a foreign tax above its limit and, on entry, the warnings.
   Status Recompute(bool show_warnings) {
-    tax::DeclarationRows rows = ports_.rows ? ports_.rows() : tax::DeclarationRows{};
+    tax::DeclarationRows rows;
+    if (ports_.rows) {
+      DODU_ASSIGN_OR_RETURN(rows, ports_.rows());
+    }
     tax::AnnualCalculation calc(vars_, rows, ports_.hooks);
     outcome_ = calc.Calc(tax::kCalcWhole, Simplified() ? 2 : 1);
     if (!outcome_.changes.empty() && ports_.write_changes) {

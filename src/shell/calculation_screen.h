@@ -25,8 +25,9 @@
 namespace dodu::shell {
 
 struct CalculationScreenPorts {
-  // The work-copy rows as they are now; asked again after every write.
-  std::function<tax::DeclarationRows()> rows;
+  // The work-copy rows as they are now; asked again before every
+  // recomputation. A failure is returned by the screen.
+  std::function<Result<tax::DeclarationRows>()> rows;
   // Writes the row fields the calculation changed (I1_20, I1_25, I6_5,
   // NRODEPEN) into the work copies under the record lock. A failure is shown
   // and ends the screen with it.

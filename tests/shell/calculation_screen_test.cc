@@ -42,7 +42,7 @@ class CalculationScreenTest : public ::testing::Test {
       for (int r = 0; r < 25; ++r) snapshot += tk.RowText(r) + "\n";
     });
     Income("50000.00"_dec, "12000.00"_dec, "3000.00"_dec);
-    ports.rows = [this] { return view; };
+    ports.rows = [this]() -> Result<tax::DeclarationRows> { return view; };
   }
 
   void Income(core::Decimal amount, core::Decimal social, core::Decimal withheld) {
