@@ -375,6 +375,70 @@ TEST_F(DeclarationSessionTest, RefusedRegisterLockAbandonsTheSave) {
   EXPECT_TRUE(s->SaveAll(SaveMode::kPartial).ok());
 }
 
+// With rural activity in Brazil and abroad, saved while the abroad figures are
+// on screen: the abroad record takes the variables, the Brazil record keeps
+// what it had; the rural tables are saved too.
+TEST_F(DeclarationSessionTest, RuralActivitiesAreSavedIntoTheirOwnRecords) {
+  Put(st, 9, kCpfNew, {{"NOMECONTR", "RURAL"}, {"TEMRURAL", "S"}});
+  Put(st, 1, kCpfNew, {});
+  Put(st, 15, kCpfNew, {{"ATV_BRASIL", "S"}, {"I4R_01", "100"}, {"I3_01OR", "500"}});
+  Put(st, 15, kCpfNew, {{"ATV_BRASIL", "N"}, {"I4R_01", "7"}});
+  auto s = st.Session();
+  D_ASSERT_OK(s->Load({LoadKind::kExisting, kCpfNew, "RURAL", 11}));
+  EXPECT_EQ(s->CATVATUAL(), "S");
+  EXPECT_EQ(s->vars().Number("I4R_01"), Dec("100"));
+  EXPECT_EQ(s->REND_RURAL()[0][0], "        500,00");
+  EXPECT_EQ(s->REND_RURAL()[1][0], std::string(14, ' '));
+
+  D_ASSERT_OK(s->SALVE35("S"));
+  D_ASSERT_OK(s->PRENCHEAAR("N"));
+  EXPECT_EQ(s->vars().Number("I4R_01"), Dec("7"));
+  s->vars().SetNumber("I4R_01", Dec("9"));
+  SaveReport r = s->SaveAll(SaveMode::kFinal);
+  ASSERT_TRUE(r.ok()) << r.status.ToString();
+  EXPECT_EQ(r.saved.back(), 21);
+
+  auto t = store::Table::Open(mem, "/data/IMP1520.DBF", store::Sharing::kShared);
+  std::map<std::string, std::pair<Decimal, Decimal>> by_activity;
+  for (const auto& b : RecordsOf(mem, "/data", 15, kCpfNew)) {
+    store::Record rec((*t)->shared_layout(), b);
+    by_activity[*rec.GetText("ATV_BRASIL")] = {*rec.GetNumber("I4R_01"), *rec.GetNumber("I3_01OR")};
+  }
+  ASSERT_EQ(by_activity.size(), 2u);
+  EXPECT_EQ(by_activity["S"], std::make_pair(Dec("100"), Dec("500")));
+  EXPECT_EQ(by_activity["N"].first, Dec("9"));
+}
+
+TEST_F(DeclarationSessionTest, AMissingRuralActivityStartsBlank) {
+  Put(st, 9, kCpfNew, {{"TEMRURAL", "S"}});
+  Put(st, 15, kCpfNew, {{"ATV_BRASIL", "S"}, {"I5_08", "3"}});
+  auto s = st.Session();
+  D_ASSERT_OK(s->Load({LoadKind::kExisting, kCpfNew, "", 11}));
+  EXPECT_EQ(s->vars().Number("I5_08"), Dec("3"));
+  D_ASSERT_OK(s->PRENCHEAAR("N"));
+  EXPECT_EQ(s->vars().Number("I5_08"), Dec("0"));
+  EXPECT_EQ(s->vars().Text("OPT_20"), "N");
+  EXPECT_EQ(s->vars().Text("CPF"), kCpfNew);
+  EXPECT_EQ(WorkCopyRecords(15).size(), 2u);
+}
+
+// The hand-over of every declaration (option 63) loads from the register as
+// the caller walks it and leaves it open on the same record, unmarked.
+TEST_F(DeclarationSessionTest, HandOverOfEveryDeclarationKeepsTheRegisterOpen) {
+  D_ASSERT_OK(store::ABERTURA(st.ctx, st.areas, 9));
+  store::WorkArea* reg = st.areas.Get(9);
+  ASSERT_TRUE(*reg->Seek(kCpfB));
+  const store::RecNo at = reg->recno();
+  auto s = st.Session();
+  D_ASSERT_OK(s->Load({LoadKind::kExisting, kCpfB, "BRUNO", 63}));
+  ASSERT_EQ(st.areas.Get(9), reg);
+  EXPECT_EQ(reg->recno(), at);
+  EXPECT_EQ(WorkCopyRecords(9).size(), 1u);
+  EXPECT_EQ(*RegisterOf(kCpfB).GetText("NUSUAT"), "  ");
+  D_ASSERT_OK(s->Discard());
+  EXPECT_EQ(st.areas.Get(9), reg);
+}
+
 // ---- the rules ------------------------------------------------------------------
 
 TEST(DeclarationRulesTest, RenumberLines) {
