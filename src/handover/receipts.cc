@@ -130,4 +130,18 @@ Result<ReceiptInfo> FindReceipts(platform::Env& env, Dialog& dialog, const std::
   return info;
 }
 
+void ApplyReceipts(const ReceiptInfo& info, core::Variables& vars) {
+  auto text = [&](const char* name, const std::string& v) {
+    if (vars.Has(name) && vars.Type(name) == core::ValueType::kText) vars.SetText(name, v);
+  };
+  text("NRORECIBO", info.nrorecibo);
+  text("RECIBOATU", info.reciboatu);
+  text("RECIBOANT", info.reciboant);
+  if (info.delivered && vars.Has("DENTREGA")) vars.SetDate("DENTREGA", *info.delivered);
+  if (info.rectifications) {
+    if (vars.Has("NRETIF")) vars.SetNumber("NRETIF", core::Decimal::FromInt(*info.rectifications));
+    text("RETIFICA", *info.rectifications > 0 ? "S" : "");
+  }
+}
+
 }  // namespace dodu::handover

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/date.h"
+#include "core/variables.h"
 #include "handover/snapshot.h"
 #include "platform/env.h"
 #include "platform/status.h"
@@ -42,6 +43,12 @@ std::string ReceiptWithDigits(std::string_view ten);
 Result<ReceiptInfo> FindReceipts(platform::Env& env, Dialog& dialog,
                                  const std::string& transmitted_folder, std::string_view cpf,
                                  ReceiptMode mode);
+
+// Mode 1's values into the declaration variables (those the declaration has):
+// NRORECIBO, RECIBOATU, RECIBOANT; DENTREGA when the receipt file dates the
+// delivery; NRETIF and RETIFICA ("S" when there were rectifications, else
+// blank) when it counts them. The notes are the caller's to store.
+void ApplyReceipts(const ReceiptInfo& info, core::Variables& vars);
 
 }  // namespace dodu::handover
 

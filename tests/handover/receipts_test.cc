@@ -64,6 +64,17 @@ TEST(ReceiptsTest, ReceiptsAndNoticesOfATransmittedDeclaration) {
           "Existe Saldo de Restituicao na Receita nao resgatado em 10/03/2020",
           "Leve a declaracao ao posto"}));
 
+  core::VariableMap vars;
+  vars.Declare("RECIBOATU", core::Value(std::string()));
+  vars.Declare("RETIFICA", core::Value(std::string()));
+  vars.Declare("NRETIF", core::Value(core::Decimal()));
+  vars.Declare("DENTREGA", core::Value(core::Date()));
+  ApplyReceipts(*info, vars);
+  EXPECT_EQ(vars.Text("RECIBOATU"), info->reciboatu);
+  EXPECT_EQ(vars.Text("RETIFICA"), "S");
+  EXPECT_EQ(vars.Number("NRETIF"), core::Decimal::FromInt(2));
+  EXPECT_EQ(vars.DateOf("DENTREGA"), testing::Day(2020, 6, 15));
+
   auto before = FindReceipts(env, dialog, folder, "22222222303", ReceiptMode::kTwoYearsBefore);
   ASSERT_TRUE(before.ok());
   EXPECT_EQ(before->reciboate, "0987654321");
