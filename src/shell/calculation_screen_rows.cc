@@ -4,6 +4,7 @@
 #include <string>
 
 #include "store/rec_lock.h"
+#include "tax/annual_incentives.h"
 
 namespace dodu::shell {
 namespace {
@@ -143,6 +144,29 @@ CalculationScreenPorts WorkCopyPorts(store::OpenerContext& ctx, WorkCopyLookup w
   };
   ports.hooks = std::move(hooks);
   return ports;
+}
+
+Status AnnualBalanco(core::Variables& vars, store::OpenerContext& ctx,
+                     const WorkCopyLookup& work_copy, const tax::CalcHooks& hooks) {
+  DODU_ASSIGN_OR_RETURN(CalculationRows rows, CalculationRows::Read(work_copy));
+  tax::AnnualOutcome out = tax::AnnualCalculation(vars, rows.view(), hooks).Balanco();
+  return rows.Write(ctx, work_copy, out.changes);
+}
+
+Status AnnualCalc(core::Variables& vars, store::OpenerContext& ctx, const WorkCopyLookup& work_copy,
+                  int screen, int mode, const tax::CalcHooks& hooks) {
+  DODU_ASSIGN_OR_RETURN(CalculationRows rows, CalculationRows::Read(work_copy));
+  tax::AnnualOutcome out = tax::AnnualCalculation(vars, rows.view(), hooks).Calc(screen, mode);
+  return rows.Write(ctx, work_copy, out.changes);
+}
+
+core::Decimal AnnualLimdoa(const core::Variables& vars, const WorkCopyLookup& work_copy, int fund) {
+  Result<CalculationRows> rows = CalculationRows::Read(work_copy);
+  if (!rows.ok()) return core::Decimal();
+  core::Decimal line21 = vars.Has("I13_21") ? vars.Number("I13_21") : core::Decimal();
+  return tax::DirectDonationAvailable(
+      rows->view().payments, line21,
+      fund == 2 ? tax::DirectFund::kElderly : tax::DirectFund::kChildren);
 }
 
 }  // namespace dodu::shell

@@ -60,6 +60,19 @@ class CalculationRows {
 CalculationScreenPorts WorkCopyPorts(store::OpenerContext& ctx, WorkCopyLookup work_copy,
                                      tax::CalcHooks hooks = {});
 
+// The calls of loading and saving (DeclarationHooks::BALANCO, CALC, LIMDOA)
+// over the work copies: the rows read, the calculation run on `vars`, its
+// changes written back. Their messages are not shown (the calculation screen
+// shows them on entry). With a session: AnnualBalanco(session.vars(),
+// session.ctx(), [&](int n) { return session.WorkCopy(n); }).
+Status AnnualBalanco(core::Variables& vars, store::OpenerContext& ctx,
+                     const WorkCopyLookup& work_copy, const tax::CalcHooks& hooks = {});
+Status AnnualCalc(core::Variables& vars, store::OpenerContext& ctx, const WorkCopyLookup& work_copy,
+                  int screen, int mode, const tax::CalcHooks& hooks = {});
+// LIMDOA(fund): what a direct donation to fund 1 (children) or 2 (elderly) may
+// still be, from line 21 and the payments. 0 when the payments cannot be read.
+core::Decimal AnnualLimdoa(const core::Variables& vars, const WorkCopyLookup& work_copy, int fund);
+
 }  // namespace dodu::shell
 
 #endif  // DODU_SHELL_CALCULATION_SCREEN_ROWS_H_

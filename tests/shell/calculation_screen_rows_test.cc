@@ -117,5 +117,28 @@ TEST_F(CalculationRowsTest, ScreenPortsReadAndWriteTheWorkCopies) {
   EXPECT_EQ(rows->people[0]->Number("NRODEPEN"), "1"_dec);
 }
 
+TEST_F(CalculationRowsTest, BalancoCalcAndLimdoaOverTheWorkCopies) {
+  Add(2, {{"I1_1", std::string("J")}, {"I1_11", std::string("S")}, {"I1_4", "100000.00"_dec}});
+  Add(6, {{"I6_3", "41"_dec}, {"I6_4", "5000.00"_dec}});
+  core::VariableMap vars;
+  char name[8];
+  for (int n = 1; n <= 51; ++n) {
+    std::snprintf(name, sizeof name, "I13_%02d", n);
+    vars.Declare(name, core::Decimal());
+  }
+  vars.Declare("USAPADRAO", std::string("N"));
+  ASSERT_TRUE(AnnualBalanco(vars, ctx, lookup).ok());
+  EXPECT_EQ(vars.Number("I13_21"), "17067.68"_dec);
+  EXPECT_EQ(vars.Number("I13_22"), "1024.06"_dec);  // 6 % of the tax
+  ASSERT_TRUE(AnnualCalc(vars, ctx, lookup, tax::kCalcWhole, 0).ok());
+  EXPECT_EQ(vars.Number("I13_36"), "16043.62"_dec);
+  Result<CalculationRows> rows = CalculationRows::Read(lookup);
+  ASSERT_TRUE(rows.ok());
+  EXPECT_EQ(rows->view().payments[0]->Number("I6_5"), "3975.94"_dec);
+  // The year's donations used the whole 6 %: nothing left for the funds.
+  EXPECT_EQ(AnnualLimdoa(vars, lookup, 1), "0"_dec);
+  EXPECT_EQ(AnnualLimdoa(vars, lookup, 2), "0"_dec);
+}
+
 }  // namespace
 }  // namespace dodu::shell
