@@ -1,6 +1,7 @@
 // The conversion of whole declarations (modes 1 and 5), of receipts (3), of
 // income from individuals (8) and of the carnê-leão file (10).
 #include <algorithm>
+#include <stdexcept>
 
 #include "core/codepage.h"
 #include "core/picture.h"
@@ -154,7 +155,7 @@ void NotImported(const DeclarationFile& file, TaxpayerPlan& plan) {
 
 }  // namespace
 
-Result<TaxpayerPlan> ConvertDeclaration(const DeclarationFile& file, ImportMode mode,
+static Result<TaxpayerPlan> ConvertDeclarationUnchecked(const DeclarationFile& file, ImportMode mode,
                                         const Existing& existing, const ConversionInputs& in) {
   if (file.exercise == Exercise::kPrevious && existing.registered) {
     return Status::Invalid(core::Cp850("O contribuinte já existe: a declaração do ano anterior "
@@ -182,7 +183,7 @@ Result<TaxpayerPlan> ConvertDeclaration(const DeclarationFile& file, ImportMode 
   return plan;
 }
 
-Result<TaxpayerPlan> ConvertReceipts(const DeclarationFile& file, const ReceiptFile* receipt,
+static Result<TaxpayerPlan> ConvertReceiptsUnchecked(const DeclarationFile& file, const ReceiptFile* receipt,
                                      const Existing& existing) {
   (void)existing;
   TaxpayerPlan plan;
@@ -237,7 +238,7 @@ Result<TaxpayerPlan> ConvertReceipts(const DeclarationFile& file, const ReceiptF
   return plan;
 }
 
-Result<TaxpayerPlan> ConvertIndividuals(const DeclarationFile& file, const Existing& existing) {
+static Result<TaxpayerPlan> ConvertIndividualsUnchecked(const DeclarationFile& file, const Existing& existing) {
   (void)existing;
   if (file.exercise == Exercise::kPrevious) {
     return Status::Invalid(core::Cp850("Essa opção é valida só para o ANO 2020"));
@@ -262,7 +263,7 @@ Result<TaxpayerPlan> ConvertIndividuals(const DeclarationFile& file, const Exist
   return plan;
 }
 
-Result<TaxpayerPlan> ConvertLeao(const LeaoFile& file, const Existing& existing) {
+static Result<TaxpayerPlan> ConvertLeaoUnchecked(const LeaoFile& file, const Existing& existing) {
   (void)existing;
   TaxpayerPlan plan;
   plan.cpf = file.first.Text("CPF");
@@ -306,6 +307,39 @@ Result<TaxpayerPlan> ConvertLeao(const LeaoFile& file, const Existing& existing)
     lines.push_back(std::move(r));
   }
   return plan;
+}
+
+namespace {
+
+// Sums of many amounts of a damaged or absurd file can leave the range of the
+// numbers: that file is refused like any other value out of its field.
+template <typename F>
+Result<TaxpayerPlan> Guarded(F&& f) {
+  try {
+    return f();
+  } catch (const std::overflow_error&) {
+    return Status::Invalid(core::Cp850("Valores do arquivo fora do limite. Nada foi gravado."));
+  }
+}
+
+}  // namespace
+
+Result<TaxpayerPlan> ConvertDeclaration(const DeclarationFile& file, ImportMode mode,
+                                        const Existing& existing, const ConversionInputs& in) {
+  return Guarded([&] { return ConvertDeclarationUnchecked(file, mode, existing, in); });
+}
+
+Result<TaxpayerPlan> ConvertReceipts(const DeclarationFile& file, const ReceiptFile* receipt,
+                                     const Existing& existing) {
+  return Guarded([&] { return ConvertReceiptsUnchecked(file, receipt, existing); });
+}
+
+Result<TaxpayerPlan> ConvertIndividuals(const DeclarationFile& file, const Existing& existing) {
+  return Guarded([&] { return ConvertIndividualsUnchecked(file, existing); });
+}
+
+Result<TaxpayerPlan> ConvertLeao(const LeaoFile& file, const Existing& existing) {
+  return Guarded([&] { return ConvertLeaoUnchecked(file, existing); });
 }
 
 }  // namespace dodu::import

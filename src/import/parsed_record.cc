@@ -89,6 +89,11 @@ Result<FieldValue> ReadField(const FieldLayout& f, std::string_view line) {
       // A number left blank by the official program counts as zero.
       if (AllOf(raw, ' ')) return FieldValue(core::Decimal());
       if (!AllDigits(raw)) return Bad(f, "não numérico");
+      // No field of the tables holds more than ten whole digits; anything
+      // larger is a damaged file, not a number to compute with.
+      if (raw.size() > 18 || DigitsValue(raw) / core::Pow10(f.decimals) >= core::Pow10(10)) {
+        return Bad(f, "fora do limite");
+      }
       return FieldValue(core::Decimal::FromScaled(DigitsValue(raw), f.decimals));
     case FieldKind::kMonth: {
       if (!AllDigits(raw) || raw.size() != 2) return Bad(f, "não é um mês");
