@@ -1,7 +1,9 @@
 #include "shell/selection_session.h"
 
 #include "entry/lookup.h"
+#include "entry/lookup_list.h"
 #include "shell/selection_windows.h"
+#include "store/opener.h"
 
 namespace dodu::shell {
 
@@ -17,6 +19,22 @@ void UseRegisterList(SelectionContext& s) {
     // The list is over area 9 with the line current: the warnings of that line.
     hooks.warnings = [&s](const store::Record&) { (void)MOS_PEND(s); };
     return entry::RegisterList(ec, request, hooks);
+  };
+  s.hooks.status_list = [&s]() -> std::optional<int> {
+    if (s.areas.Get(66) == nullptr && !store::ABERTURA(s.ctx, s.areas, 66).ok()) return {};
+    if (s.areas.Get(66) == nullptr) return {};
+    entry::EntryContext ec{s.tk, s.ctx, s.areas, s.entry_state};
+    entry::LookupList list;
+    list.area = 66;
+    list.title = "Estatus";
+    list.rect = {5, 20, 17, 45};
+    list.columns = {{"COD", "", "99", "Cod", "", false, {}},
+                    {"DESCRICAO", "", "", "Descricao", "", false, {}}};
+    Result<std::optional<entry::LookupPick>> pick = entry::HBROWSE(ec, list);
+    if (!pick.ok() || !*pick) return {};
+    Result<core::Decimal> code = (*pick)->record.GetNumber("COD");
+    if (!code.ok()) return {};
+    return static_cast<int>(code->ToScaled(0));
   };
 }
 

@@ -12,6 +12,8 @@ namespace dodu::shell {
 
 // F1, F2, F3, F8 and the name search open the register list (entry/lookup.h)
 // over area 9; inside it F6 shows the line's details and F11 its warnings.
+// VE_STAT's status list is the status table (66) in a lookup list, its line
+// picked with Enter.
 void UseRegisterList(SelectionContext& s);
 
 // The selection loads through `session` (which must outlive `s`); the session

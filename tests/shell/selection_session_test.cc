@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/selection_testutil.h"
+#include "shell/selection_windows.h"
 
 namespace dodu::shell {
 namespace {
@@ -96,6 +97,16 @@ TEST_F(SelectionSessionTest, NewTaxpayerIsLoadedEmpty) {
   EXPECT_TRUE(session->is_open());
   EXPECT_TRUE(session->is_new());
   EXPECT_EQ(session->cpf(), caio);
+}
+
+TEST_F(SelectionSessionTest, UnknownStatusIsPickedFromTheStatusList) {
+  WriteStatusTable({{1, "EM ANDAMENTO"}, {7, "TRANSMITIDA"}});
+  // The list in code order: Down, Enter picks 7.
+  term.Feed("{Down}{Enter}");
+  Result<StatusAnswer> a = VE_STAT(s, 4, 1);
+  ASSERT_OK(a);
+  EXPECT_EQ(a->code, 7);
+  EXPECT_EQ(a->description, "TRANSMITIDA  ");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/selection_testutil.h"
+#include "shell/station.h"
 #include "shell/testutil.h"
 #include "store/rec_lock.h"
 
@@ -357,6 +358,51 @@ TEST_F(SelectionTest, FrameShowsTheKeyLineAndTheFolder) {
   EXPECT_TRUE(Shown(kKeyLine11));
   EXPECT_TRUE(Shown("Pasta atual....C:\\"));
   EXPECT_TRUE(Shown("C P F"));
+}
+
+TEST_F(SelectionTest, F7ShowsTheFolderListThenTheKeyLineAgain) {
+  AddTaxpayers(data, {{ana, "ANA SOUZA", ""}});
+  // The list draws until a key is typed: the picture once it waits.
+  Result<bool> r = Run(11, "{F7}{Wait 10}{F9}{Esc}{Esc}");
+  ASSERT_OK(r);
+  EXPECT_TRUE(Shown("Pastas"));
+  EXPECT_TRUE(Shown(core::Cp850ToUtf8(store::FolderListName(ctx, data2))));
+  // Back in the CPF field after it.
+  r = Run(11, "{F7}{Wait 10}{Esc}{F9}{Esc}");
+  ASSERT_OK(r);
+  EXPECT_TRUE(Shown(kKeyLine11));
+  EXPECT_FALSE(Shown("Pastas"));
+}
+
+TEST_F(SelectionTest, PortalGetsTheAccessFieldsOfTheRegister) {
+  AddTaxpayers(data, {{ana, "ANA SOUZA", "", "N", "19800531"}});
+  ASSERT_OK(store::MUDADIR(ctx, areas, data, ana).status());
+  ASSERT_OK(areas.Get(9)->SetOrder(1));
+  ASSERT_TRUE(*areas.Get(9)->Seek(ana));
+  ASSERT_OK(
+      WriteCurrentFields(ctx, *areas.Get(9),
+                         {CharField("CODACESSO", "112233445566"), CharField("SENACESSO", "SEGREDO"),
+                          DateField("VALIDSENA", *core::Date::FromDtos("20210131"))}));
+  std::vector<PortalAccess> opened;
+  bool open_result = true;
+  s.hooks.portal = [&](const PortalAccess& a) {
+    opened.push_back(a);
+    return open_result;
+  };
+  // The portal opened: a key is waited for before the end.
+  Result<bool> r = Run(10, ana + "{Enter}");
+  ASSERT_OK(r);
+  EXPECT_TRUE(term.script_empty());
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_EQ(opened[0].codacesso, "112233445566");
+  EXPECT_EQ(opened[0].senacesso, "SEGREDO");
+  EXPECT_EQ(opened[0].validsena.Dtos(), "20210131");
+  EXPECT_EQ(opened[0].nascimento.Dtos(), "19800531");
+  // Not opened: no key is waited for.
+  open_result = false;
+  r = Run(10, ana);
+  ASSERT_OK(r);
+  EXPECT_EQ(opened.size(), 2u);
 }
 
 TEST_F(SelectionTest, RegisteredOptionsRunTheSelection) {

@@ -22,6 +22,7 @@
 #include "shell/station.h"
 #include "store/folder_list.h"
 #include "store/opener.h"
+#include "store/table.h"
 
 namespace dodu::shell::testing {
 
@@ -113,6 +114,23 @@ class SelectionFixture : public ::testing::Test {
         AppendFields(ctx, copy, {CharField("CPF", cpf), CharField("NOMECONTR", core::Cp850(name))})
             .ok());
     areas.Close(29);
+  }
+
+  // The status table of the installation (a reference table, installed).
+  void WriteStatusTable(const std::vector<std::pair<int, std::string>>& rows) {
+    const store::TableDef* def = store::FindTable(66);
+    ASSERT_NE(def, nullptr);
+    const std::string path =
+        platform::JoinPath(inst, store::TableFileName(*def, ctx.names()) + ".DBF");
+    Result<std::unique_ptr<store::Table>> t =
+        store::Table::Create(*env, path, def->layout, store::Sharing::kExclusive);
+    ASSERT_OK(t);
+    for (const auto& [code, text] : rows) {
+      store::Record r = (*t)->BlankRecord();
+      ASSERT_OK(r.PutNumber("COD", core::Decimal::FromInt(code)));
+      ASSERT_OK(r.PutText("DESCRICAO", text));
+      ASSERT_OK((*t)->Append(r));
+    }
   }
 
   // The first line of every box shown, in UTF-8.

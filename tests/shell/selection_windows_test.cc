@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "shell/selection_testutil.h"
-#include "store/table.h"
 
 namespace dodu::shell {
 namespace {
@@ -86,23 +85,6 @@ class SelectionWindowsTest : public SelectionFixture {
       }
     }
     areas.Close(11);
-  }
-
-  // The status table of the installation (a reference table, installed).
-  void WriteStatusTable(const std::vector<std::pair<int, std::string>>& rows) {
-    const store::TableDef* def = store::FindTable(66);
-    ASSERT_NE(def, nullptr);
-    const std::string path =
-        platform::JoinPath(inst, store::TableFileName(*def, ctx.names()) + ".DBF");
-    Result<std::unique_ptr<store::Table>> t =
-        store::Table::Create(*env, path, def->layout, store::Sharing::kExclusive);
-    ASSERT_OK(t);
-    for (const auto& [code, text] : rows) {
-      store::Record r = (*t)->BlankRecord();
-      ASSERT_OK(r.PutNumber("COD", core::Decimal::FromInt(code)));
-      ASSERT_OK(r.PutText("DESCRICAO", text));
-      ASSERT_OK((*t)->Append(r));
-    }
   }
 };
 
