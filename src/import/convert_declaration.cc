@@ -117,7 +117,12 @@ void DeclarationRecord(const DeclarationFile& file, TaxpayerPlan& plan) {
       const bool second_death = rec.Text("MORTE2") == "1";
       d.Set("MORTE2", Flag(second_death));
       d.Set("INVCONJ", Flag(second_death && rec.Text("INVCONJ") == "1"));
-      if (second_death) internal::CopyText(d, rec, {"NOMCOMPA", "CPFCOMPA"});
+      if (second_death) {
+        // The spouse's CPF is the identification's: positions 447-456 of this
+        // record are filler and 457 is the heir-half flag.
+        d.Set("NOMCOMPA", rec.Text("NOMCOMPA"));
+        d.Set("CPFCOMPA", file.identification.Text("CPFCONJU"));
+      }
       d.Set("MEEIRO", Flag(rec.Text("MEEIRO") == "1"));
       d.Set("DECFINAL", std::string("S")).Set("DECSAIDA", std::string("N"));
     } else if (t == "87" && current) {

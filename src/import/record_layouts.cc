@@ -131,7 +131,8 @@ constexpr FieldLayout k38[] = {
     Dt("DATADECIS", 238),       Txt("UFJUDICIAL", 246, 2),  Txt("CNPJCARTO", 248, 14),
     Txt("NOMECARTO", 262, 60),  Num("LIVRCARTO", 322, 7),   Num("FOLHCARTO", 329, 7),
     Txt("MUNICARTO", 336, 40),  Txt("UFPROCES", 376, 2),    Dt("DATALAVRA", 378),
-    Flag("MORTE2", 386),        Txt("NOMCOMPA", 387, 40),   Txt("CPFCOMPA", 447, 11),
+    Flag("MORTE2", 386),        Txt("NOMCOMPA", 387, 40),
+    // 447-456 is filler: the spouse's CPF is only in the identification.
     Flag("MEEIRO", 457),        Flag("INVCONJ", 458)};
 
 constexpr FieldLayout k39[] = {

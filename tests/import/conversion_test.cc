@@ -206,6 +206,26 @@ TEST(Conversion, DebtsPreviousExerciseCarryTheBaseYearValue) {
   EXPECT_EQ(cur.replace[kDebtTable][0].NumberOf("I8_7"), Cents(20));
 }
 
+TEST(Conversion, FinalEstateFlagsAndTheSpousesCpf) {
+  // CPFCOMPA was read at 447-457, over filler and the heir-half flag at 457.
+  Rec r38 = Body("38", 458);
+  r38.Num(14, 4, 2019).Put(386, "1").Text(387, 40, "MARIA").Put(447, "0000000000").Put(457, "1");
+  r38.Put(458, "0").Put(170, "J");
+  std::vector<Rec> recs = {Header(2020, "ESPL    "), Identification().Put(337, "33333333414"), r38, End()};
+  Result<DeclarationFile> f = ParseDeclarationFile("E.DEC", File(recs));
+  ASSERT_TRUE(f.ok()) << f.status().ToString();
+  TaxpayerPlan p = *ConvertDeclaration(*f, ImportMode::kWhole, {}, {});
+  const Row& d = p.declaration_fields;
+  EXPECT_EQ(d.TextOf("MORTE2"), "S");
+  EXPECT_EQ(d.TextOf("MEEIRO"), "S");
+  EXPECT_EQ(d.TextOf("INVCONJ"), "N");
+  EXPECT_EQ(d.TextOf("CPFCOMPA"), "33333333414");
+  EXPECT_EQ(d.TextOf("NOMCOMPA"), "MARIA");
+  EXPECT_EQ(d.TextOf("DECJUDI"), "S");
+  EXPECT_EQ(d.TextOf("DECFINAL"), "S");
+  EXPECT_EQ(d.NumberOf("ANOOBITO"), N(2019));
+}
+
 TEST(Conversion, ExemptAmountsKeepTheLastRecordOfTheRun) {
   // Record 23 was read one record ahead and its last record dropped.
   Rec a = Body("23", 40), b = Body("23", 40);

@@ -162,7 +162,7 @@ std::vector<FieldCase> FieldCases() {
   Rec r38("38", 458);
   r38.Num(14, 4, 2019).Put(170, "J").Put(230, "01022019").Put(238, "00000000");
   r38.Num(322, 7, 12).Num(329, 7, 34).Put(376, "SP").Put(378, "        ").Put(386, "1");
-  r38.Put(447, "1234567890").Put(457, "1").Put(458, "1");
+  r38.Put(447, "0000000000").Put(457, "1").Put(458, "1");
   num("38 year of death", r38, "ANOOBITO", kCur, Decimal::FromInt(2019));
   date("38 partition", r38, "DATAPARTI", kCur, Ymd(2019, 2, 1));
   date("38 blank date", r38, "DATALAVRA", kCur, Date());
