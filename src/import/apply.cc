@@ -116,7 +116,8 @@ Status FillRecord(Record& record, const Row& row, std::vector<std::string>& note
     if (slot == nullptr) return Status::Invalid("campo " + name + " inexistente");
     Status st;
     if (const auto* s = std::get_if<std::string>(&cell)) {
-      if (slot->spec.type != store::FieldType::kChar) return Status::Invalid("campo " + name + " não é texto");
+      if (slot->spec.type != store::FieldType::kChar)
+        return Status::Invalid("campo " + name + " não é texto");
       if (Trim(*s).size() > static_cast<size_t>(slot->spec.length)) {
         notes.push_back(core::Cp850("Campo " + name + " cortado: ") + Trim(*s));
       }
@@ -128,7 +129,8 @@ Status FillRecord(Record& record, const Row& row, std::vector<std::string>& note
     } else {
       st = record.PutLogical(name, std::get<bool>(cell));
     }
-    if (!st.ok()) return Status::Invalid(core::Cp850("valor fora do campo " + name + ": ") + st.message());
+    if (!st.ok())
+      return Status::Invalid(core::Cp850("valor fora do campo " + name + ": ") + st.message());
   }
   return Status::Ok();
 }
@@ -153,8 +155,8 @@ Result<ApplyReport> ApplyPlan(OpenerContext& ctx, WorkAreas& areas, const Taxpay
   WorkArea& reg_area = *areas.Get(kRegisterTable);
   DODU_ASSIGN_OR_RETURN(std::optional<Record> reg, FindOne(reg_area, plan.cpf));
   if (!reg && plan.register_must_exist) {
-    return Status::NotFound(core::Cp850("O contribuinte " + Trim(plan.name) +
-                                        " não foi localizado no cadastro"));
+    return Status::NotFound(
+        core::Cp850("O contribuinte " + Trim(plan.name) + " não foi localizado no cadastro"));
   }
   if (reg) {
     DODU_ASSIGN_OR_RETURN(std::string at, reg->GetTrimmed("NUSUAT"));

@@ -67,17 +67,17 @@ struct ConversionInputs {
 
 // What the destination holds of the taxpayer before the import.
 struct Existing {
-  bool registered = false;   // a register record exists
-  int estatus = 0;           // its ESTATUS
+  bool registered = false;  // a register record exists
+  int estatus = 0;          // its ESTATUS
 };
 
 struct TaxpayerPlan {
   std::string cpf;
   std::string name;
-  Row register_fields;             // written into the register record (added when missing)
+  Row register_fields;               // written into the register record (added when missing)
   bool register_must_exist = false;  // modes 3, 8 and 10 write only into a registered taxpayer
-  Row declaration_fields;          // table 01; empty: not touched
-  Row declaration_new_fields;      // also set when table 01 has no record yet
+  Row declaration_fields;            // table 01; empty: not touched
+  Row declaration_new_fields;        // also set when table 01 has no record yet
   bool declaration_only_if_present = false;  // table 01 is not added for these fields
   // Complete new sets of the taxpayer's rows, by table.
   std::map<int, std::vector<Row>> replace;

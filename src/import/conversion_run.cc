@@ -9,7 +9,8 @@ namespace {
 // Restores the station's data folder when a taxpayer written elsewhere is done.
 class FolderSwitch {
  public:
-  FolderSwitch(store::OpenerContext& ctx, store::WorkAreas& areas) : ctx_(ctx), areas_(areas), saved_(ctx.data_folder) {}
+  FolderSwitch(store::OpenerContext& ctx, store::WorkAreas& areas)
+      : ctx_(ctx), areas_(areas), saved_(ctx.data_folder) {}
   void To(const std::string& folder) {
     for (int n = 1; n <= 21; ++n) areas_.Close(n);
     ctx_.data_folder = folder;
@@ -27,7 +28,8 @@ class FolderSwitch {
 };
 
 bool NeedsRegistered(ImportMode mode) {
-  return mode == ImportMode::kReceipts || mode == ImportMode::kLeao || mode == ImportMode::kRuralBook;
+  return mode == ImportMode::kReceipts || mode == ImportMode::kLeao ||
+         mode == ImportMode::kRuralBook;
 }
 
 }  // namespace
@@ -41,7 +43,8 @@ Counters ConvertMarked(store::OpenerContext& ctx, store::WorkAreas& areas,
   c.remaining = c.to_convert;
   observer.ShowCounters(c, true);
   ConversionInputs inputs = in;
-  if (!inputs.confirm) inputs.confirm = [&](const std::vector<std::string>& l) { return observer.Confirm(l); };
+  if (!inputs.confirm)
+    inputs.confirm = [&](const std::vector<std::string>& l) { return observer.Confirm(l); };
   for (const ListingEntry& e : entries) {
     if (!e.marked) {
       ++c.not_converted;
@@ -60,7 +63,8 @@ Counters ConvertMarked(store::OpenerContext& ctx, store::WorkAreas& areas,
           if (std::optional<std::string> other = locate(e.cpf)) folder_switch.To(*other);
         }
       }
-      Result<ImportOutcome> r = ImportFile(ctx, areas, platform::JoinPath(folder, e.file_name), mode, inputs);
+      Result<ImportOutcome> r =
+          ImportFile(ctx, areas, platform::JoinPath(folder, e.file_name), mode, inputs);
       if (r.ok()) {
         ++c.converted;
         observer.Converted(e, *r);

@@ -48,9 +48,10 @@ void ConvertAssets(const DeclarationFile& file, const ConversionInputs& in, std:
     r.Set("I7_2", rec->Text("I7_2")).Set("I7_3", before).Set("I7_4", after).Set("I7_9", before);
     r.Set("I7_7", std::string(rec->Text("I7_7") == "0" ? "" : "S"));
     r.Set("I7_8", rec->Text("I7_8") == "000" ? std::string() : rec->Text("I7_8"));
-    CopyText(r, *rec, {"ENDEIMO", "NUMIMO", "COMPIMO", "BAIRIMO", "CEPIMO", "UFIMO", "MUNICIMO",
-                       "MATRICU", "LIVRORG", "CARTORIO", "REG_NIRF", "RENAVAM", "REG_AVI",
-                       "REG_BAR", "AGENCBAN", "CONTABAN", "DVBAN", "REG_IPTU", "NROBANCO"});
+    CopyText(r, *rec,
+             {"ENDEIMO", "NUMIMO", "COMPIMO", "BAIRIMO", "CEPIMO", "UFIMO", "MUNICIMO", "MATRICU",
+              "LIVRORG", "CARTORIO", "REG_NIRF", "RENAVAM", "REG_AVI", "REG_BAR", "AGENCBAN",
+              "CONTABAN", "DVBAN", "REG_IPTU", "NROBANCO"});
     r.Set("REGISTRO", std::string(rec->Text("REGISTRO") == "1" ? "S" : "N"));
     r.Set("UNIDADE", std::string(rec->Text("UNIDADE") == "0" ? "S" : "N"));
     r.Set("AREAIMO", rec->Number("AREAIMO")).Set("I7_6", rec->Number("I7_6"));
@@ -131,8 +132,8 @@ UpkeepEstimate EstimateUpkeep(const std::string& cpf, const std::vector<Row>& as
     i = at + 1;
     const core::Decimal value = assets[at].NumberOf("I7_4");
     if (code == 14 || value.IsZero()) continue;
-    const core::Decimal monthly = value.Div(core::Decimal::FromInt(120), 2,
-                                            core::Rounding::kHalfAwayFromZero);
+    const core::Decimal monthly =
+        value.Div(core::Decimal::FromInt(120), 2, core::Rounding::kHalfAwayFromZero);
     const std::string what = upkeep_description ? upkeep_description(code) : "";
     if (IsBlank(what) || monthly.IsZero()) continue;
     Row r;
@@ -183,8 +184,8 @@ void MarkAssets(std::vector<Row>& assets) {
       mark = has({code == 21 ? "RENAVAM" : (code == 22 ? "REG_AVI" : "REG_BAR")}) ? "S" : "N";
     } else if (internal::In(code, {{24, 29}, {46, 49}, {62, 68}, {80, 94}, {99, 99}})) {
       mark = "S";
-    } else if (internal::In(code, {{31, 32}, {39, 39}, {45, 45}, {51, 54}, {59, 59}, {69, 79},
-                                   {95, 97}})) {
+    } else if (internal::In(
+                   code, {{31, 32}, {39, 39}, {45, 45}, {51, 54}, {59, 59}, {69, 79}, {95, 97}})) {
       if (!abroad) mark = has({"CPF_CNPJ"}) ? "S" : "N";
     } else if (code == 41 || code == 61) {
       mark = has({"AGENCBAN", "CONTABAN", "DVBAN", "CPF_CNPJ", "NROBANCO"}) ? "S" : "P";

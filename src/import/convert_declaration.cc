@@ -41,10 +41,11 @@ void Identification(const DeclarationFile& file, ImportMode mode, const Existing
   Row& reg = plan.register_fields;
   reg.Set("CPF", file.cpf()).Set("NOMECONTR", id.Text("NOMECONTR"));
   reg.Set("RETIFICA", current ? id.Text("RETIFICA") : std::string("N"));
-  internal::CopyText(reg, id, {"TIPOEND", "ENDERECO", "CODMUNI", "NUMERO", "COMPLEM", "BAIRRO",
-                               "CEP", "MUNICIPIO", "UF", "CODPAIS", "CODEMB", "CPFCONJU", "EMAIL",
-                               "NIT_TIT", "CONTACO", "TITULO", "REGPROF", "CDPRO", "CODAT",
-                               "DDDFAX", "TELCELU", "AGENCIA", "BANCO", "DEBITAUT"});
+  internal::CopyText(
+      reg, id,
+      {"TIPOEND", "ENDERECO", "CODMUNI", "NUMERO",   "COMPLEM", "BAIRRO",  "CEP",     "MUNICIPIO",
+       "UF",      "CODPAIS",  "CODEMB",  "CPFCONJU", "EMAIL",   "NIT_TIT", "CONTACO", "TITULO",
+       "REGPROF", "CDPRO",    "CODAT",   "DDDFAX",   "TELCELU", "AGENCIA", "BANCO",   "DEBITAUT"});
   const bool abroad = id.Text("UF") == "EX";
   reg.Set("EBRASIL", Flag(!abroad)).Set("EXTERIOR", Flag(abroad));
   reg.Set("NASCIMENTO", id.DateOf("NASCIMENTO"));
@@ -56,7 +57,8 @@ void Identification(const DeclarationFile& file, ImportMode mode, const Existing
   reg.Set("USAPADRAO", Flag(id.Text("COMPLETA") != "S"));
   reg.Set("QTD_QUOTA", id.Number("QTD_QUOTA"));
   reg.Set("TEMRURAL", std::string("N")).Set("IMPRE", std::string()).Set("ORDEM", Int(0));
-  if (!IsBlank(id.Text("DDDTEL"))) reg.Set("DDDTEL", RightAligned(LeadingDigits(id.Text("DDDTEL")), 4));
+  if (!IsBlank(id.Text("DDDTEL")))
+    reg.Set("DDDTEL", RightAligned(LeadingDigits(id.Text("DDDTEL")), 4));
   if (!IsBlank(id.Text("TELEFO"))) {
     std::string phone = LeadingDigits(id.Text("TELEFO"));
     if (phone.size() > 9) {
@@ -71,7 +73,8 @@ void Identification(const DeclarationFile& file, ImportMode mode, const Existing
     const std::string& own = id.Text("NRORECIBO");
     reg.Set("NRORECIBO", IsBlank(own) ? h.rectified_receipt : own);
     reg.Set("RECIBOATU", h.receipt);
-    reg.Set("RECIBOANT", mode == ImportMode::kPrefilled ? id.Text("RECIBOANT") : h.previous_receipt);
+    reg.Set("RECIBOANT",
+            mode == ImportMode::kPrefilled ? id.Text("RECIBOANT") : h.previous_receipt);
   } else {
     reg.Set("ESTATUS", Int(1)).Set("TEM_USO", Int(0)).Set("TAM_USO", Int(0));
     reg.Set("I9_2", Decimal()).Set("I9_3", Decimal());
@@ -85,8 +88,10 @@ void Identification(const DeclarationFile& file, ImportMode mode, const Existing
 void DeclarationRecord(const DeclarationFile& file, TaxpayerPlan& plan) {
   Row& d = plan.declaration_fields;
   const bool current = file.exercise == Exercise::kCurrent;
-  if (file.header.kind == "ESPL") d.Set("DECFINAL", std::string("S")).Set("DECSAIDA", std::string("N"));
-  if (file.header.kind == "SAID") d.Set("DECFINAL", std::string("N")).Set("DECSAIDA", std::string("S"));
+  if (file.header.kind == "ESPL")
+    d.Set("DECFINAL", std::string("S")).Set("DECSAIDA", std::string("N"));
+  if (file.header.kind == "SAID")
+    d.Set("DECFINAL", std::string("N")).Set("DECSAIDA", std::string("S"));
   for (const ParsedRecord& rec : file.records) {
     const std::string_view t = rec.type();
     if (t == "17" && current) {
@@ -97,19 +102,21 @@ void DeclarationRecord(const DeclarationFile& file, TaxpayerPlan& plan) {
     } else if (t == "23" && current) {
       // Every record of the run is stored, the last one included.
       static constexpr std::pair<const char*, const char*> kCodes[] = {
-          {"03", "I3_02"}, {"05", "I3_04GCPV"}, {"06", "I3_04UNIC"}, {"07", "I3_04REDU"},
-          {"08", "I3_04EXTR"}, {"23", "I3_21"}, {"24", "I3_22"}, {"25", "I3_23"}};
+          {"03", "I3_02"},     {"05", "I3_04GCPV"}, {"06", "I3_04UNIC"}, {"07", "I3_04REDU"},
+          {"08", "I3_04EXTR"}, {"23", "I3_21"},     {"24", "I3_22"},     {"25", "I3_23"}};
       for (auto [code, field] : kCodes) {
         if (rec.Text("CODE") == code) d.Set(field, rec.Number("AMOUNT"));
       }
     } else if (t == "30" || t == "39") {
       internal::CopyText(d, rec, {"CPFINVENT", "NOMINVENT", "ENDINVENT"});
       d.Set("DECFINAL", std::string("N")).Set("DECSAIDA", Flag(t == "39"));
-      if (t == "39") d.Set("DATASAIDA", rec.DateOf("DATASAIDA")).Set("DATADECIS", rec.DateOf("DATADECIS"));
+      if (t == "39")
+        d.Set("DATASAIDA", rec.DateOf("DATASAIDA")).Set("DATADECIS", rec.DateOf("DATADECIS"));
     } else if (t == "38") {
       d.Set("ANOOBITO", rec.Number("ANOOBITO"));
-      internal::CopyText(d, rec, {"CPFINVENT", "NOMINVENT", "ENDINVENT", "NROPROCES", "VARACIVIL",
-                                  "COMARCA", "CNPJCARTO", "NOMECARTO", "MUNICARTO", "UFPROCES"});
+      internal::CopyText(d, rec,
+                         {"CPFINVENT", "NOMINVENT", "ENDINVENT", "NROPROCES", "VARACIVIL",
+                          "COMARCA", "CNPJCARTO", "NOMECARTO", "MUNICARTO", "UFPROCES"});
       d.Set("DECJUDI", Flag(rec.Text("DECJUDI") == "J"));
       d.Set("DATAPARTI", rec.DateOf("DATAPARTI")).Set("DATADECIS", rec.DateOf("DATADECIS"));
       d.Set("DATALAVRA", rec.DateOf("DATALAVRA"));
@@ -142,9 +149,8 @@ void NotImported(const DeclarationFile& file, TaxpayerPlan& plan) {
     int from, to;
     const char* what;
   };
-  static constexpr Group kGroups[] = {{40, 44, "renda variável"},
-                                      {50, 56, "atividade rural"},
-                                      {60, 75, "ganho de capital"}};
+  static constexpr Group kGroups[] = {
+      {40, 44, "renda variável"}, {50, 56, "atividade rural"}, {60, 75, "ganho de capital"}};
   for (const Group& g : kGroups) {
     int count = 0;
     for (const ParsedRecord& r : file.records) {
@@ -160,11 +166,13 @@ void NotImported(const DeclarationFile& file, TaxpayerPlan& plan) {
 
 }  // namespace
 
-static Result<TaxpayerPlan> ConvertDeclarationUnchecked(const DeclarationFile& file, ImportMode mode,
-                                        const Existing& existing, const ConversionInputs& in) {
+static Result<TaxpayerPlan> ConvertDeclarationUnchecked(const DeclarationFile& file,
+                                                        ImportMode mode, const Existing& existing,
+                                                        const ConversionInputs& in) {
   if (file.exercise == Exercise::kPrevious && existing.registered) {
-    return Status::Invalid(core::Cp850("O contribuinte já existe: a declaração do ano anterior "
-                                       "só inicia um contribuinte novo"));
+    return Status::Invalid(
+        core::Cp850("O contribuinte já existe: a declaração do ano anterior "
+                    "só inicia um contribuinte novo"));
   }
   TaxpayerPlan plan;
   plan.cpf = file.cpf();
@@ -188,8 +196,9 @@ static Result<TaxpayerPlan> ConvertDeclarationUnchecked(const DeclarationFile& f
   return plan;
 }
 
-static Result<TaxpayerPlan> ConvertReceiptsUnchecked(const DeclarationFile& file, const ReceiptFile* receipt,
-                                     const Existing& existing) {
+static Result<TaxpayerPlan> ConvertReceiptsUnchecked(const DeclarationFile& file,
+                                                     const ReceiptFile* receipt,
+                                                     const Existing& existing) {
   (void)existing;
   TaxpayerPlan plan;
   plan.cpf = file.cpf();
@@ -243,7 +252,8 @@ static Result<TaxpayerPlan> ConvertReceiptsUnchecked(const DeclarationFile& file
   return plan;
 }
 
-static Result<TaxpayerPlan> ConvertIndividualsUnchecked(const DeclarationFile& file, const Existing& existing) {
+static Result<TaxpayerPlan> ConvertIndividualsUnchecked(const DeclarationFile& file,
+                                                        const Existing& existing) {
   (void)existing;
   if (file.exercise == Exercise::kPrevious) {
     return Status::Invalid(core::Cp850("Essa opção é valida só para o ANO 2020"));
@@ -286,7 +296,8 @@ static Result<TaxpayerPlan> ConvertLeaoUnchecked(const LeaoFile& file, const Exi
   internal::MonthlyGrid grid;
   static constexpr const char* kFields[6] = {"RENT", "OTHER", "BOOK", "ABROAD", "INSS", "PAID"};
   for (size_t m = 0; m < file.months.size(); ++m) {
-    for (int c = 0; c < 6; ++c) grid.Add(c, static_cast<int>(m) + 1, file.months[m].Number(kFields[c]));
+    for (int c = 0; c < 6; ++c)
+      grid.Add(c, static_cast<int>(m) + 1, file.months[m].Number(kFields[c]));
   }
   static const internal::GridColumn kColumns[6] = {
       {"Rendimento de Alugueis", "F", true, "C", "A"},

@@ -38,27 +38,43 @@ Row NewLine(const std::string& cpf, std::string_view kind) {
 // Record 84 types and the field their amount goes to.
 std::optional<std::string_view> ExemptField(int type) {
   switch (type) {
-    case 1: return "I1_29";
-    case 2: return "I1_24";
-    case 4: return "I1_30";
-    case 9: return "I1_15";
-    case 10: return "I1_17";
-    case 12: return "I1_37";
-    case 13: return "I1_16";
-    case 14: return "I1_23";
-    case 16: return "I1_31";
-    case 17: return "I1_13";
-    case 18: return "I1_14";
-    default: return std::nullopt;
+    case 1:
+      return "I1_29";
+    case 2:
+      return "I1_24";
+    case 4:
+      return "I1_30";
+    case 9:
+      return "I1_15";
+    case 10:
+      return "I1_17";
+    case 12:
+      return "I1_37";
+    case 13:
+      return "I1_16";
+    case 14:
+      return "I1_23";
+    case 16:
+      return "I1_31";
+    case 17:
+      return "I1_13";
+    case 18:
+      return "I1_14";
+    default:
+      return std::nullopt;
   }
 }
 
 std::optional<std::string_view> ExclusiveField(int type) {
   switch (type) {
-    case 6: return "I1_38";
-    case 10: return "I1_32";
-    case 11: return "I1_33";
-    default: return std::nullopt;
+    case 6:
+      return "I1_38";
+    case 10:
+      return "I1_32";
+    case 11:
+      return "I1_33";
+    default:
+      return std::nullopt;
   }
 }
 

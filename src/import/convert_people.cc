@@ -35,17 +35,17 @@ bool MayStay(const ParsedRecord& rec, const ConversionInputs& in) {
   constexpr int kBaseYear = 2019;
   if ((code == 21 || code == 24) && born.year() < kBaseYear - 22) {
     return !ask(41, {"Dependente:  ", "O dependente completou 22 anos. A menos que ele seja  ",
-                 "incapacitado física ou mentalmente não pode permanecer",
-                 "mais como dependente. Retira-o da relação?        "});
+                     "incapacitado física ou mentalmente não pode permanecer",
+                     "mais como dependente. Retira-o da relação?        "});
   }
   if (code == 41 && born.year() < kBaseYear - 22) {
     ask(37, {"Dependente:", "O menor pobre completou 22 anos e não pode ficar",
-         "como dependente. Ele será retirado da relação. "});
+             "como dependente. Ele será retirado da relação. "});
     return false;
   }
   if ((code == 22 || code == 25) && born.year() < kBaseYear - 25) {
     ask(36, {"Dependente:", "O dependente completou 25 anos e não pode ficar",
-         "como dependente. Ele será retirado da relação."});
+             "como dependente. Ele será retirado da relação."});
     return false;
   }
   return true;
@@ -109,7 +109,8 @@ void ConvertPeople(const DeclarationFile& file, const ConversionInputs& in,
       Row r;
       heirs.push_back({rec.Text("NOMEDEPEN"), rec.Text("CPFHERDE")});
       r.Set("CPF", cpf).Set("CODIDEPEN", Int(100)).Set("NOMEDEPEN", rec.Text("NOMEDEPEN"));
-      r.Set("CPFHERDE", rec.Text("CPFHERDE")).Set("NRODEPEN", Int(static_cast<int64_t>(heirs.size())));
+      r.Set("CPFHERDE", rec.Text("CPFHERDE"))
+          .Set("NRODEPEN", Int(static_cast<int64_t>(heirs.size())));
       people.push_back(std::move(r));
     } else if (t == "59" && current) {
       const int heir = rec.Int("HEIR");
@@ -147,11 +148,11 @@ void ConvertPeople(const DeclarationFile& file, const ConversionInputs& in,
       // is added to what the file gives as not deductible, never below it.
       const Decimal limit = Cents(kEducationLimitCents);
       if ((code == 1 || code == 2) && paid > limit) reimbursed = std::max(reimbursed, paid - limit);
-      payments.push_back(Payment(cpf, code, rec.Text("I6_2"), rec.Text("I6_1"), paid, reimbursed,
-                                 person));
+      payments.push_back(
+          Payment(cpf, code, rec.Text("I6_2"), rec.Text("I6_1"), paid, reimbursed, person));
     } else if (t == "34" && current) {
-      payments.push_back(Payment(cpf, 98, rec.Text("I6_2"), rec.Text("I6_1"), rec.Number("I6_4"),
-                                 Decimal(), 0));
+      payments.push_back(
+          Payment(cpf, 98, rec.Text("I6_2"), rec.Text("I6_1"), rec.Number("I6_4"), Decimal(), 0));
     } else if (t == "90" && current) {
       const int code = rec.Int("I6_3") == 99 ? 49 : rec.Int("I6_3");
       payments.push_back(Payment(cpf, code, rec.Text("I6_2"), rec.Text("I6_1"), rec.Number("I6_4"),

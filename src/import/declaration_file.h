@@ -29,10 +29,10 @@
 namespace dodu::import {
 
 struct DeclarationHeader {
-  std::string kind;      // 1-4: "ESPL" final estate, "SAID" departure, else ordinary
-  std::string tipo;      // 1-8
-  int exercise = 0;      // 9-12
-  std::string recnet;    // 17-20: "2421" final estate, "2420" departure
+  std::string kind;         // 1-4: "ESPL" final estate, "SAID" departure, else ordinary
+  std::string tipo;         // 1-8
+  int exercise = 0;         // 9-12
+  std::string recnet;       // 17-20: "2421" final estate, "2420" departure
   bool rectifying = false;  // 21 == "1"
   // Receipt numbers of 12 digits (the 10 stored and two check digits), blank
   // when the file has none.
@@ -46,7 +46,7 @@ struct DeclarationFile {
   DeclarationHeader header;
   Exercise exercise = Exercise::kCurrent;
   bool prefilled = false;
-  ParsedRecord identification;       // record 16
+  ParsedRecord identification;        // record 16
   std::vector<ParsedRecord> records;  // 17 .. 92 in file order (T9 not included)
   int end_line = 0;                   // the line of "T9"
 
@@ -69,9 +69,9 @@ std::string ReceiptWithDigits(std::string_view ten_digits);
 // "03" of work income. Other records are not read. No end record is expected.
 struct LeaoFile {
   std::string file_name;
-  ParsedRecord first;                  // "01": CPF, NOMECONTR, CDPRO, REGPROF
-  std::vector<ParsedRecord> months;    // "02"
-  std::vector<ParsedRecord> works;     // "03" / "03d" (with its day)
+  ParsedRecord first;                // "01": CPF, NOMECONTR, CDPRO, REGPROF
+  std::vector<ParsedRecord> months;  // "02"
+  std::vector<ParsedRecord> works;   // "03" / "03d" (with its day)
 };
 Result<LeaoFile> ParseLeaoFile(std::string_view file_name, std::string_view bytes);
 

@@ -9,8 +9,8 @@ namespace dodu::import {
 namespace {
 
 struct Line {
-  std::string_view text;  // without terminator
-  size_t full_length = 0; // with its terminator
+  std::string_view text;   // without terminator
+  size_t full_length = 0;  // with its terminator
 };
 
 std::vector<Line> CutLines(std::string_view bytes) {
@@ -68,7 +68,8 @@ std::vector<std::string_view> SplitLines(std::string_view bytes) {
 std::string ReceiptWithDigits(std::string_view ten_digits) {
   std::string digits(ten_digits);
   while (!digits.empty() && digits.back() == ' ') digits.pop_back();
-  if (digits.empty() || std::all_of(digits.begin(), digits.end(), [](char c) { return c == '0'; })) {
+  if (digits.empty() ||
+      std::all_of(digits.begin(), digits.end(), [](char c) { return c == '0'; })) {
     return "";
   }
   digits += core::Modulo11(digits, '0');
@@ -123,11 +124,11 @@ Result<DeclarationFile> ParseDeclarationFile(std::string_view file_name, std::st
     return Status::Invalid(core::Cp850("Leiaute diferente do esperado.Não é possível converter"));
   }
   const RecordLayout& id_layout = *FindLayout(FileKind::kDeclaration, "16");
-  DODU_ASSIGN_OR_RETURN(out.identification,
-                        Read(file_name, id_layout, lines[at], static_cast<int>(at) + 1,
-                             out.exercise));
+  DODU_ASSIGN_OR_RETURN(out.identification, Read(file_name, id_layout, lines[at],
+                                                 static_cast<int>(at) + 1, out.exercise));
   const std::string cpf = out.identification.Text("CPF");
-  if (cpf.size() != 11 || !std::all_of(cpf.begin(), cpf.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+  if (cpf.size() != 11 ||
+      !std::all_of(cpf.begin(), cpf.end(), [](char c) { return c >= '0' && c <= '9'; })) {
     return Damaged(file_name, static_cast<int>(at) + 1, "16", "CPF inválido");
   }
 
@@ -165,9 +166,8 @@ Result<LeaoFile> ParseLeaoFile(std::string_view file_name, std::string_view byte
   if (first >= lines.size() || TypeOf(lines[first].text) != "01") {
     return Status::Invalid(core::Cp850("Leiaute diferente do esperado.Não é possível converter"));
   }
-  DODU_ASSIGN_OR_RETURN(out.first, Read(file_name, *FindLayout(FileKind::kLeao, "01"),
-                                        lines[first], static_cast<int>(first) + 1,
-                                        Exercise::kCurrent));
+  DODU_ASSIGN_OR_RETURN(out.first, Read(file_name, *FindLayout(FileKind::kLeao, "01"), lines[first],
+                                        static_cast<int>(first) + 1, Exercise::kCurrent));
   for (size_t i = first + 1; i < lines.size(); ++i) {
     const int line_no = static_cast<int>(i) + 1;
     const std::string type = TypeOf(lines[i].text);
@@ -177,8 +177,8 @@ Result<LeaoFile> ParseLeaoFile(std::string_view file_name, std::string_view byte
                                                  lines[i], line_no, Exercise::kCurrent));
       out.months.push_back(std::move(r));
     } else if (type == "03") {
-      const bool with_day = lines[i].text.size() > 2 &&
-                            std::isalpha(static_cast<unsigned char>(lines[i].text[2]));
+      const bool with_day =
+          lines[i].text.size() > 2 && std::isalpha(static_cast<unsigned char>(lines[i].text[2]));
       const RecordLayout& l = *FindLayout(FileKind::kLeao, with_day ? "03d" : "03");
       DODU_ASSIGN_OR_RETURN(ParsedRecord r,
                             Read(file_name, l, lines[i], line_no, Exercise::kCurrent));

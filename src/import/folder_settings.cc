@@ -12,8 +12,10 @@ bool OriginIsDirprov(int menu_code) {
   return menu_code == 4 || menu_code == 6 || menu_code == 7 || menu_code == 8;
 }
 
-Result<std::optional<store::Record>> TerminalRecord(store::OpenerContext& ctx, store::WorkAreas& areas) {
-  if (areas.Get(kSettingsTable) == nullptr) DODU_RETURN_IF_ERROR(store::ABERTURA(ctx, areas, kSettingsTable));
+Result<std::optional<store::Record>> TerminalRecord(store::OpenerContext& ctx,
+                                                    store::WorkAreas& areas) {
+  if (areas.Get(kSettingsTable) == nullptr)
+    DODU_RETURN_IF_ERROR(store::ABERTURA(ctx, areas, kSettingsTable));
   store::WorkArea* a = areas.Get(kSettingsTable);
   if (a == nullptr) return Status::NotFound("CONFIG");
   DODU_RETURN_IF_ERROR(a->SetOrder(1));
@@ -61,7 +63,8 @@ Status StoreImportFolders(store::OpenerContext& ctx, store::WorkAreas& areas, in
     DODU_RETURN_IF_ERROR(r->PutText("NRO_TERM", ctx.terminal));
   }
   const store::RecNo at = a.recno();
-  Status st = r->PutText(menu_code == 4 || menu_code == 6 ? "DIRPROV" : "ROTAREANT", folders.origin);
+  Status st =
+      r->PutText(menu_code == 4 || menu_code == 6 ? "DIRPROV" : "ROTAREANT", folders.origin);
   if (st.ok()) st = r->PutText("ROTADOANO", folders.destination);
   if (st.ok()) st = r->PutText("DIRINST", folders.installation);
   if (st.ok()) st = a.WriteCurrent(*r);

@@ -36,8 +36,12 @@ ConversionInputs ReferenceLookups(store::OpenerContext& ctx, store::WorkAreas& a
   for (int n : {46, 55, 58, 59}) (void)store::ABERTURA(ctx, areas, n);
   ConversionInputs in;
   store::WorkAreas* a = &areas;
-  in.occupation = [a](const std::string& code) { return Lookup(*a, 58, 1, code, "OCUPACAO").value_or(""); };
-  in.activity = [a](const std::string& code) { return Lookup(*a, 59, 1, code, "DESCRAT").value_or(""); };
+  in.occupation = [a](const std::string& code) {
+    return Lookup(*a, 58, 1, code, "OCUPACAO").value_or("");
+  };
+  in.activity = [a](const std::string& code) {
+    return Lookup(*a, 59, 1, code, "DESCRAT").value_or("");
+  };
   in.bank_by_number = [a](const std::string& n) { return Lookup(*a, 55, 1, n, "NOMEBAN"); };
   in.bank_by_cnpj = [a](const std::string& cnpj) { return Lookup(*a, 55, 3, cnpj, "NOMEBAN"); };
   in.upkeep_description = [a](int code) {
@@ -70,7 +74,8 @@ Result<ImportOutcome> ImportFile(store::OpenerContext& ctx, store::WorkAreas& ar
         break;
       case ImportMode::kReceipts: {
         std::optional<ReceiptFile> receipt;
-        const std::string rec_path = path.size() >= 3 ? path.substr(0, path.size() - 3) + "REC" : path;
+        const std::string rec_path =
+            path.size() >= 3 ? path.substr(0, path.size() - 3) + "REC" : path;
         if (ctx.env.Exists(rec_path)) {
           DODU_ASSIGN_OR_RETURN(std::string rec_bytes, platform::ReadWholeFile(ctx.env, rec_path));
           DODU_ASSIGN_OR_RETURN(receipt, ParseReceiptFile(BaseName(rec_path), rec_bytes));
@@ -82,11 +87,13 @@ Result<ImportOutcome> ImportFile(store::OpenerContext& ctx, store::WorkAreas& ar
         plan = ConvertIndividuals(file, existing);
         break;
       case ImportMode::kGains:
-        return Status::Invalid(core::Cp850("Os ganhos de capital do arquivo foram lidos e ainda "
-                                           "não são importados"));
+        return Status::Invalid(
+            core::Cp850("Os ganhos de capital do arquivo foram lidos e ainda "
+                        "não são importados"));
       case ImportMode::kRural:
-        return Status::Invalid(core::Cp850("A atividade rural do arquivo foi lida e ainda não é "
-                                           "importada"));
+        return Status::Invalid(
+            core::Cp850("A atividade rural do arquivo foi lida e ainda não é "
+                        "importada"));
       default:
         return Status::Invalid("modo " + std::to_string(static_cast<int>(mode)));
     }

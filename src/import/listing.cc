@@ -130,7 +130,8 @@ ListingEntry FirstPass(ImportMode mode, std::string_view name, std::string_view 
     }
   }
   if (exercise == "2019" || exercise == "2020") {
-    e.origem = mode == ImportMode::kRuralBook ? kind + exercise : kind + version + exercise.substr(2);
+    e.origem =
+        mode == ImportMode::kRuralBook ? kind + exercise : kind + version + exercise.substr(2);
     e.origem = e.origem.substr(0, std::min<size_t>(12, e.origem.size()));
     e.tipo = tipo;
   }
@@ -148,7 +149,8 @@ Result<std::vector<ListingEntry>> ListSourceFolder(
     }
   }
   if (names.empty()) {
-    return Status::NotFound(core::Cp850("O local escolhido não contém a informação pedida da Receita"));
+    return Status::NotFound(
+        core::Cp850("O local escolhido não contém a informação pedida da Receita"));
   }
   struct Read {
     ListingEntry entry;
@@ -182,7 +184,8 @@ Result<std::vector<ListingEntry>> ListSourceFolder(
     // The first line is compared as the first pass saw it: its first 80 characters.
     if (!lines.empty()) lines[0] = lines[0].substr(0, 80);
     if (!SecondPass(mode, r.entry, lines)) continue;
-    if (mode != ImportMode::kLeao && mode != ImportMode::kRuralBook && IsRectification(mode, lines)) {
+    if (mode != ImportMode::kLeao && mode != ImportMode::kRuralBook &&
+        IsRectification(mode, lines)) {
       rectified.push_back(r.entry.cpf);
     }
     out.push_back(std::move(r.entry));
@@ -210,7 +213,7 @@ Status WriteSelectionList(store::OpenerContext& ctx, store::WorkAreas& areas,
     DODU_RETURN_IF_ERROR(r.PutText("TIPO", e.tipo));
     DODU_RETURN_IF_ERROR(r.PutText("CPF", e.cpf));
     DODU_RETURN_IF_ERROR(r.PutText("NOMECONTR", e.name));
-        DODU_ASSIGN_OR_RETURN(store::RecNo n, a->table().Append(r));
+    DODU_ASSIGN_OR_RETURN(store::RecNo n, a->table().Append(r));
     a->table().UnlockRecord(n);
   }
   return Status::Ok();

@@ -16,15 +16,15 @@
 namespace dodu::import {
 
 enum class FieldKind {
-  kText,        // the bytes as they are (code page 850), trailing blanks removed
-  kConverted,   // Windows letters to the tables' letters (AJUS_CAR), trailing blanks removed
-  kPunctuated,  // a CPF or CNPJ, given its punctuation (CONTAPONTO)
-  kNumber,      // digits only; `decimals` implied decimals
-  kDate,        // ddmmyyyy; blanks or zeros are the blank date
-  kDateOrBlank, // ddmmyyyy; anything that is not a real date is the blank date
-  kDateYmd,     // yyyymmdd; blanks or zeros are the blank date
-  kMonth,       // two digits, 01..12
-  kFlag,        // one character, kept as read
+  kText,         // the bytes as they are (code page 850), trailing blanks removed
+  kConverted,    // Windows letters to the tables' letters (AJUS_CAR), trailing blanks removed
+  kPunctuated,   // a CPF or CNPJ, given its punctuation (CONTAPONTO)
+  kNumber,       // digits only; `decimals` implied decimals
+  kDate,         // ddmmyyyy; blanks or zeros are the blank date
+  kDateOrBlank,  // ddmmyyyy; anything that is not a real date is the blank date
+  kDateYmd,      // yyyymmdd; blanks or zeros are the blank date
+  kMonth,        // two digits, 01..12
+  kFlag,         // one character, kept as read
 };
 
 // What a file of the previous exercise does with a field.
@@ -36,7 +36,7 @@ enum class PreviousRule {
 
 struct FieldLayout {
   std::string_view name;
-  int start = 0;   // 1-based
+  int start = 0;  // 1-based
   int length = 0;
   FieldKind kind = FieldKind::kText;
   int decimals = 0;  // kNumber only

@@ -20,7 +20,8 @@ using core::Cp850;
 
 class ScopedDialog {
  public:
-  ScopedDialog(screen::Toolkit& tk, int top, int left, int bottom, int right, const std::string& title)
+  ScopedDialog(screen::Toolkit& tk, int top, int left, int bottom, int right,
+               const std::string& title)
       : d_(tk.LDLGSHOW(top, left, bottom, right, title)) {}
   ~ScopedDialog() {
     if (d_ != nullptr) d_->close();
@@ -108,7 +109,8 @@ const std::vector<OfficialImport>& OfficialImports() {
 
 Result<std::optional<import::ImportFolders>> PEGAOSDIR(ImportScreenContext& s, int menu_code) {
   screen::Toolkit& tk = s.tk;
-  DODU_ASSIGN_OR_RETURN(import::ImportFolders folders, import::ReadImportFolders(s.ctx, s.areas, menu_code));
+  DODU_ASSIGN_OR_RETURN(import::ImportFolders folders,
+                        import::ReadImportFolders(s.ctx, s.areas, menu_code));
   ScopedDialog dialog(tk, 6, 2, 13, 77, "Pastas");
   const screen::Attr label = screen::ColourOr(tk.colours().COR_2_CLI, 0x1F);
   tk.Write(7, 4, "Origem:", label);
@@ -152,8 +154,10 @@ Result<std::optional<import::ImportFolders>> PEGAOSDIR(ImportScreenContext& s, i
 
 Status LEIA_DISCO(ImportScreenContext& s, const OfficialImport& which) {
   screen::Toolkit& tk = s.tk;
-  ScopedDialog window(tk, 1, 0, 23, 79, Cp850("Importação buscando dados dos programas da Receita"));
-  DODU_ASSIGN_OR_RETURN(std::optional<import::ImportFolders> folders, PEGAOSDIR(s, which.menu_code));
+  ScopedDialog window(tk, 1, 0, 23, 79,
+                      Cp850("Importação buscando dados dos programas da Receita"));
+  DODU_ASSIGN_OR_RETURN(std::optional<import::ImportFolders> folders,
+                        PEGAOSDIR(s, which.menu_code));
   if (!folders) return Status::Ok();
   tk.SetStatusLine("Processando...");
   Result<std::vector<import::ListingEntry>> listed = import::ListSourceFolder(
@@ -168,7 +172,8 @@ Status LEIA_DISCO(ImportScreenContext& s, const OfficialImport& which) {
                           entry::EDITA(s.ec, s.profiles, entry::kImportSelectionProfile));
     (void)left;
   }
-  DODU_ASSIGN_OR_RETURN(std::vector<import::ListingEntry> entries, import::ReadSelectionList(s.ctx, s.areas));
+  DODU_ASSIGN_OR_RETURN(std::vector<import::ListingEntry> entries,
+                        import::ReadSelectionList(s.ctx, s.areas));
   if (std::none_of(entries.begin(), entries.end(), [](const auto& e) { return e.marked; })) {
     Error(tk, {Cp850("Nenhum contribuinte foi marcado para a conversão."),
                "Marque com S (sim) nos que deseja converter.    "});
@@ -207,7 +212,8 @@ void RegisterImportOption(ActionRegistry& registry, ImportScreenContext& s) {
         screen::Key k = tk.WaitKey();
         if (k.type == screen::KeyType::kEsc) return -1;
         if (k.type == screen::KeyType::kEnter) return at;
-        if (k.type == screen::KeyType::kUp) at = at > 0 ? at - 1 : static_cast<int>(buttons.size()) - 1;
+        if (k.type == screen::KeyType::kUp)
+          at = at > 0 ? at - 1 : static_cast<int>(buttons.size()) - 1;
         if (k.type == screen::KeyType::kDown) at = (at + 1) % static_cast<int>(buttons.size());
       }
     }();

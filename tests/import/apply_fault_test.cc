@@ -58,8 +58,8 @@ class ApplyFaultTest : public testing::StoreFixture {
 
 TEST_F(ApplyFaultTest, FailedWriteLeavesOldOrNewNeverAMix) {
   WriteFile("/src/OLD.DEC", Declaration({Payment("P1"), Asset("A1"), Asset("A2")}));
-  WriteFile("/src/NEW.DEC", Declaration({Payment("Q1"), Payment("Q2"), Asset("B1"), Asset("B2"),
-                                         Asset("B3")}));
+  WriteFile("/src/NEW.DEC",
+            Declaration({Payment("Q1"), Payment("Q2"), Asset("B1"), Asset("B2"), Asset("B3")}));
   ASSERT_TRUE(ImportFile(ctx, areas, "/src/OLD.DEC", ImportMode::kWhole, {}).ok());
   areas.CloseAll();
   const std::string old_state = State();

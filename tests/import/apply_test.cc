@@ -1,8 +1,9 @@
+#include "import/apply.h"
+
 #include <fstream>
 #include <sstream>
 
 #include "core/codepage.h"
-#include "import/apply.h"
 #include "import/import_file.h"
 #include "import/store_fixture.h"
 #include "import/testutil.h"
@@ -51,7 +52,8 @@ class ApplyTest : public testing::StoreFixture {
   // The taxpayer's live records of declaration table `number`, in record order.
   std::vector<store::Record> Records(int number, const std::string& cpf = kCpf) {
     std::vector<store::Record> out;
-    const std::string path = "/data/" + store::TableFileName(*store::FindTable(number), ctx.names()) + ".DBF";
+    const std::string path =
+        "/data/" + store::TableFileName(*store::FindTable(number), ctx.names()) + ".DBF";
     auto t = store::Table::Open(env, path, store::Sharing::kShared);
     if (!t.ok()) return out;
     for (uint32_t n = 1; n <= (*t)->record_count(); ++n) {
@@ -69,7 +71,8 @@ class ApplyTest : public testing::StoreFixture {
 TEST_F(ApplyTest, CurrentFileReusesAssetRecordsInOrder) {
   auto assets = [](int n) {
     std::vector<Rec> out;
-    for (int i = 1; i <= n; ++i) out.push_back(Asset(11, 100 * i, 100 * i, "BEM " + std::to_string(i)));
+    for (int i = 1; i <= n; ++i)
+      out.push_back(Asset(11, 100 * i, 100 * i, "BEM " + std::to_string(i)));
     return out;
   };
   ASSERT_TRUE(Import(Declaration(2020, assets(5))).ok());
@@ -118,7 +121,8 @@ TEST_F(ApplyTest, TableHeldByAnotherStationWritesNothing) {
   // A taxpayer is converted only when every table it touches can be had first.
   ASSERT_TRUE(Import(Declaration(2020, {Asset(11, 1, 2, "A")})).ok());
   auto before = Snapshot();
-  const std::string path = "/data/" + store::TableFileName(*store::FindTable(6), ctx.names()) + ".DBF";
+  const std::string path =
+      "/data/" + store::TableFileName(*store::FindTable(6), ctx.names()) + ".DBF";
   auto other = store::Table::Open(env, path, store::Sharing::kShared);
   ASSERT_TRUE(other.ok()) << other.status().ToString();
   Result<ImportOutcome> r = Import(Declaration(2020, {Asset(11, 5, 6, "B"), Asset(12, 7, 8, "C")}));
@@ -130,7 +134,8 @@ TEST_F(ApplyTest, TableHeldByAnotherStationWritesNothing) {
 TEST_F(ApplyTest, DeclarationOpenAtAnotherStationIsRefused) {
   ASSERT_TRUE(Import(Declaration(2020, {})).ok());
   {
-    const std::string path = "/data/" + store::TableFileName(*store::FindTable(9), ctx.names()) + ".DBF";
+    const std::string path =
+        "/data/" + store::TableFileName(*store::FindTable(9), ctx.names()) + ".DBF";
     auto reg = store::Table::Open(env, path, store::Sharing::kExclusive);
     ASSERT_TRUE(reg.ok());
     auto rec = (*reg)->Read({1});
@@ -172,8 +177,8 @@ TEST_F(ApplyTest, ReceiptsNeedARegisteredTaxpayer) {
   Result<ImportOutcome> r = Import(Declaration(2020, {}), ImportMode::kReceipts);
   EXPECT_TRUE(r.status().IsNotFound());
   ASSERT_TRUE(Import(Declaration(2020, {})).ok());
-  WriteFile("/src/X.REC", "HC\r\nRC              30042020\r\nMC" + std::string(80, 'A') +
-                              "0123456789\r\nTC\r\n");
+  WriteFile("/src/X.REC",
+            "HC\r\nRC              30042020\r\nMC" + std::string(80, 'A') + "0123456789\r\nTC\r\n");
   Result<ImportOutcome> ok = Import(Declaration(2020, {}), ImportMode::kReceipts);
   ASSERT_TRUE(ok.ok()) << ok.status().ToString();
   std::vector<store::Record> reg = Records(kRegisterTable);

@@ -1,8 +1,9 @@
+#include "import/conversion.h"
+
 #include <fstream>
 #include <sstream>
 
 #include "core/codepage.h"
-#include "import/conversion.h"
 #include "import/testutil.h"
 
 namespace dodu::import {
@@ -117,9 +118,10 @@ TEST(Conversion, DependantAgeQuestions) {
 TEST(Conversion, PersonListLinksPaymentsToDependantsAndRecipients) {
   Rec recipient = Body("35", 109);
   recipient.Put(14, "0").Num(15, 5, 1).Text(20, 40, "ARTUR").Put(80, "04052006");
-  TaxpayerPlan p = Convert(2020, {Dependant(7, 21, "01012005", "ANA"), Dependant(9, 21, "01012006", "BIA"),
-                                  Payment(1, 100, 0, 'D', 9), Payment(1, 100, 0, 'D', 4),
-                                  Payment(1, 100, 0, 'A', 1), Payment(1, 100, 0, 'T', 3), recipient});
+  TaxpayerPlan p =
+      Convert(2020, {Dependant(7, 21, "01012005", "ANA"), Dependant(9, 21, "01012006", "BIA"),
+                     Payment(1, 100, 0, 'D', 9), Payment(1, 100, 0, 'D', 4),
+                     Payment(1, 100, 0, 'A', 1), Payment(1, 100, 0, 'T', 3), recipient});
   const std::vector<Row>& pay = p.replace[kPaymentTable];
   ASSERT_EQ(pay.size(), 4u);
   EXPECT_EQ(pay[0].NumberOf("I6_6"), N(2));  // dependant number 9 is second in the list
@@ -211,7 +213,8 @@ TEST(Conversion, FinalEstateFlagsAndTheSpousesCpf) {
   Rec r38 = Body("38", 458);
   r38.Num(14, 4, 2019).Put(386, "1").Text(387, 40, "MARIA").Put(447, "0000000000").Put(457, "1");
   r38.Put(458, "0").Put(170, "J");
-  std::vector<Rec> recs = {Header(2020, "ESPL    "), Identification().Put(337, "33333333414"), r38, End()};
+  std::vector<Rec> recs = {Header(2020, "ESPL    "), Identification().Put(337, "33333333414"), r38,
+                           End()};
   Result<DeclarationFile> f = ParseDeclarationFile("E.DEC", File(recs));
   ASSERT_TRUE(f.ok()) << f.status().ToString();
   TaxpayerPlan p = *ConvertDeclaration(*f, ImportMode::kWhole, {}, {});
@@ -247,14 +250,15 @@ TEST(Conversion, MonthlyGridsOfHolderAndDependants) {
   // A dependant's grid was written only at its December record: a dependant
   // without December lost its months. It is now written when the dependant
   // changes, at December and at the end of the run.
-  TaxpayerPlan p = Convert(2020, {Monthly(false, "", 1, 1000, 50), Monthly(false, "", 3, 0, 70),
-                                  Monthly(true, "33333333414", 5, 300, 0),
-                                  Monthly(true, "44444444525", 12, 400, 0),
-                                  Monthly(true, "55555555636", 2, 500, 0)});
+  TaxpayerPlan p = Convert(
+      2020, {Monthly(false, "", 1, 1000, 50), Monthly(false, "", 3, 0, 70),
+             Monthly(true, "33333333414", 5, 300, 0), Monthly(true, "44444444525", 12, 400, 0),
+             Monthly(true, "55555555636", 2, 500, 0)});
   const std::vector<Row>& lines = p.replace[kIncomeTable];
   std::vector<std::string> got;
-  for (const Row& r : lines) got.push_back(r.TextOf("I1_1") + "|" + r.TextOf("I1_2") + "|" +
-                                           r.TextOf("I1_8") + "|" + r.NumberOf("I1_4").ToString());
+  for (const Row& r : lines)
+    got.push_back(r.TextOf("I1_1") + "|" + r.TextOf("I1_2") + "|" + r.TextOf("I1_8") + "|" +
+                  r.NumberOf("I1_4").ToString());
   std::vector<std::string> want = {
       "F|Rendimento de Alugueis em Maio     |33333333414|3",
       "F|Rendimento de Alugueis em Dezembro |44444444525|4",
@@ -286,7 +290,8 @@ TEST(Conversion, PreviousExerciseKeepsPayersWithOneCent) {
 
 TEST(Conversion, PreviousExerciseOfARegisteredTaxpayerIsRefused) {
   Existing registered{true, 1};
-  Result<TaxpayerPlan> p = ConvertDeclaration(ParseOk(2019, {}), ImportMode::kWhole, registered, {});
+  Result<TaxpayerPlan> p =
+      ConvertDeclaration(ParseOk(2019, {}), ImportMode::kWhole, registered, {});
   EXPECT_EQ(p.status().code(), StatusCode::kInvalid);
   EXPECT_TRUE(ConvertDeclaration(ParseOk(2020, {}), ImportMode::kWhole, registered, {}).ok());
 }
@@ -331,10 +336,10 @@ TEST(Conversion, UpkeepEstimateOverItemsAndContinuations) {
   std::vector<Row> assets = {
       asset(1, 11, 12000000, "APARTAMENTO NA RUA DAS FLORES 10"),  // 120000.00 / 120 = 1000.00
       asset(0, 0, 0, "continuacao"),
-      asset(2, 0, 0, "CASA SEM CODIGO"),                            // its code comes next
-      asset(2, 12, 240000, "x"),                                    // 2400.00 / 120 = 20.00
-      asset(3, 14, 500000, "TERRENO"),                              // code 14: none
-      asset(4, 21, 100, "CARRO"),                                   // no upkeep description
+      asset(2, 0, 0, "CASA SEM CODIGO"),  // its code comes next
+      asset(2, 12, 240000, "x"),          // 2400.00 / 120 = 20.00
+      asset(3, 14, 500000, "TERRENO"),    // code 14: none
+      asset(4, 21, 100, "CARRO"),         // no upkeep description
   };
   UpkeepEstimate e = EstimateUpkeep(kCpf, assets, [](int code) {
     return code == 21 ? std::string() : std::string("CONDOMINIO/IPTU");
@@ -356,10 +361,10 @@ TEST(Conversion, ReceiptsAndTheirComplement) {
   vc.Put(3, "11000").Put(8, "002").Put(11, "1").Put(12, "05052020").Put(20, "0");
   Rec nc("NC", 153, "", ' ');
   nc.Put(3, "001").Put(130, "20200601").Put(138, "03").Num(140, 14, 123456);
-  rec.records.push_back(*ParseRecord(*FindLayout(FileKind::kReceipt, "VC"), vc.str(), 1,
-                                     Exercise::kCurrent));
-  rec.records.push_back(*ParseRecord(*FindLayout(FileKind::kReceipt, "NC"), nc.str(), 2,
-                                     Exercise::kCurrent));
+  rec.records.push_back(
+      *ParseRecord(*FindLayout(FileKind::kReceipt, "VC"), vc.str(), 1, Exercise::kCurrent));
+  rec.records.push_back(
+      *ParseRecord(*FindLayout(FileKind::kReceipt, "NC"), nc.str(), 2, Exercise::kCurrent));
   Result<TaxpayerPlan> p = ConvertReceipts(f, &rec, {true, 1});
   ASSERT_TRUE(p.ok());
   EXPECT_TRUE(p->register_must_exist);
@@ -373,7 +378,9 @@ TEST(Conversion, ReceiptsAndTheirComplement) {
       "Existe pendencia na declaracao de       2018",
       "Existe Debito pendente na Receita Federal em 05/05/2020",
       "Existe multa de R$ 1.234,56 datado de 01/06/2020 com 03 meses de atraso",
-      msg.substr(0, 75), msg.substr(75, 75), msg.substr(150)};
+      msg.substr(0, 75),
+      msg.substr(75, 75),
+      msg.substr(150)};
   EXPECT_EQ(notes, want);
 }
 
@@ -444,7 +451,7 @@ TEST(Conversion, OfficialFileIncomeEqualsTheOfficialDocument) {
   EXPECT_EQ(sum("I1_33"), Cents(1234));
   EXPECT_EQ(sum("I1_34"), Cents(3210));
   EXPECT_EQ(p->register_fields.TextOf("NOMECONTR"), "OLZEFU BYAISNO ASRIM");
-  EXPECT_EQ(p->replace[kPeopleTable].size(), 2u);   // a dependant and an alimony recipient
+  EXPECT_EQ(p->replace[kPeopleTable].size(), 2u);  // a dependant and an alimony recipient
   EXPECT_EQ(p->replace[kPaymentTable].size(), 2u);
   EXPECT_EQ(p->replace[kAssetTable].size(), 2u);
   EXPECT_EQ(p->replace[kDebtTable].size(), 2u);

@@ -322,20 +322,26 @@ TEST(DeclarationParser, DamagedFilesNameLineAndRecord) {
     std::string expected;
   };
   std::vector<Case> cases = {
-      {"no end record", {Header(2020), Identification(), r21},
+      {"no end record",
+       {Header(2020), Identification(), r21},
        "(linha 4, registro T9: registro final ausente)"},
-      {"another taxpayer's record", {Header(2020), Identification(), r21, other_cpf, End()},
+      {"another taxpayer's record",
+       {Header(2020), Identification(), r21, other_cpf, End()},
        "(linha 4, registro 21: CPF diferente do registro 16)"},
-      {"amount not numeric", {Header(2020), Identification(), bad_amount, End()},
+      {"amount not numeric",
+       {Header(2020), Identification(), bad_amount, End()},
        core::Cp850("(linha 3, registro 21: campo I1_4 não numérico)")},
-      {"fields left unfilled", {Header(2020), Identification(), Rec("26", 156), r21, End()},
+      {"fields left unfilled",
+       {Header(2020), Identification(), Rec("26", 156), r21, End()},
        "(linha 3, registro 26: campo I6_3"},
       {"types out of order",
        {Header(2020), Identification(), Rec("24", 40), r21, End()},
        "(linha 4, registro 21: fora de ordem)"},
-      {"unknown type", {Header(2020), Identification(), Rec("33", 40), End()},
+      {"unknown type",
+       {Header(2020), Identification(), Rec("33", 40), End()},
        "(linha 3, registro 33: tipo de registro desconhecido)"},
-      {"end record cut short", {Header(2020), Identification(), Rec("T9", 300)},
+      {"end record cut short",
+       {Header(2020), Identification(), Rec("T9", 300)},
        "(linha 3, registro T9: registro curto (300 de 449 caracteres))"},
   };
   for (const Case& c : cases) {

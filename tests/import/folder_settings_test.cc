@@ -1,4 +1,5 @@
 #include "import/folder_settings.h"
+
 #include "import/store_fixture.h"
 
 namespace dodu::import {
@@ -14,7 +15,8 @@ TEST_F(FolderSettingsTest, DefaultsAndWhatIsStoredByMenuCode) {
   EXPECT_EQ(fresh->origin, kOfficialSavedFolder);
   EXPECT_EQ(ReadImportFolders(ctx, areas, 3)->origin, "");
 
-  ASSERT_TRUE(StoreImportFolders(ctx, areas, 3, {"C:\\ORIGEM\\", "C:\\DESTINO\\", "C:\\INST"}).ok());
+  ASSERT_TRUE(
+      StoreImportFolders(ctx, areas, 3, {"C:\\ORIGEM\\", "C:\\DESTINO\\", "C:\\INST"}).ok());
   ASSERT_TRUE(StoreImportFolders(ctx, areas, 6, {"C:\\PROV\\", "C:\\DEST2\\", "C:\\INST\\"}).ok());
   struct Case {
     int menu_code;

@@ -14,11 +14,13 @@ namespace {
 std::vector<std::string> Seeds() {
   std::vector<std::string> out;
   std::vector<std::filesystem::path> files;
-  for (const char* dir : {DODU_SOURCE_DIR "/tests/import/fuzz/seeds", DODU_SHARED_DIR "/reference"}) {
+  for (const char* dir :
+       {DODU_SOURCE_DIR "/tests/import/fuzz/seeds", DODU_SHARED_DIR "/reference"}) {
     std::error_code ec;
     for (const auto& e : std::filesystem::directory_iterator(dir, ec)) {
       const std::string ext = e.path().extension().string();
-      if (ext == ".dec" || ext == ".DEC" || ext == ".txt" || ext == ".rec") files.push_back(e.path());
+      if (ext == ".dec" || ext == ".DEC" || ext == ".txt" || ext == ".rec")
+        files.push_back(e.path());
     }
   }
   for (const auto& p : files) {
@@ -50,7 +52,8 @@ TEST(FuzzReplay, MutatedSeedsAreReadOrRefused) {
     for (std::string l; std::getline(ss, l);) lines.push_back(l);
     for (size_t i = 0; i < lines.size(); i += 3) {
       std::string doubled;
-      for (size_t j = 0; j < lines.size(); ++j) doubled += lines[j] + "\n" + (i == j ? lines[j] + "\n" : "");
+      for (size_t j = 0; j < lines.size(); ++j)
+        doubled += lines[j] + "\n" + (i == j ? lines[j] + "\n" : "");
       testing::FuzzOneInput(doubled);
     }
     std::string reversed;

@@ -1,6 +1,7 @@
+#include "import/listing.h"
+
 #include "core/codepage.h"
 #include "import/conversion_run.h"
-#include "import/listing.h"
 #include "import/store_fixture.h"
 #include "import/testutil.h"
 #include "store/table.h"
@@ -83,7 +84,8 @@ TEST_F(ListingFolder, RectificationReplacesTheRectifiedDeclaration) {
   WriteFile("/src/11111111111-IRPF-A-2020-2019-RETIF.DEC", Decl("11111111111", true));
   WriteFile("/src/22222222222-IRPF-A-2020-2019-ORIGI.DBK", Decl("22222222222", false));
   WriteFile("/src/00000000000-IRPF-A-2020-2019-RETIF.DEC", Decl("22222222222", true));
-  WriteFile("/src/33333333333-IRPF-A-2020-2019-ORIGI.BAK", "IRPF    20202019\n17 not an identification\n");
+  WriteFile("/src/33333333333-IRPF-A-2020-2019-ORIGI.BAK",
+            "IRPF    20202019\n17 not an identification\n");
   WriteFile("/src/vazio.DEC", "");
   WriteFile("/src/nota.TXT", Decl("44444444444", false));
   std::vector<std::string> progress;
@@ -109,8 +111,9 @@ TEST_F(ListingFolder, FolderWithoutTheAskedDeclarations) {
 }
 
 TEST_F(ListingFolder, SelectionListKeepsEntriesAndMarks) {
-  std::vector<ListingEntry> entries = {{"b.DEC", "IRPF ORIGI20", "IRPF    2020", "22222222222", "BETA", false},
-                                       {"a.DEC", "IRPF ORIGI20", "IRPF    2020", "11111111111", "ALFA", true}};
+  std::vector<ListingEntry> entries = {
+      {"b.DEC", "IRPF ORIGI20", "IRPF    2020", "22222222222", "BETA", false},
+      {"a.DEC", "IRPF ORIGI20", "IRPF    2020", "11111111111", "ALFA", true}};
   ASSERT_TRUE(WriteSelectionList(ctx, areas, entries).ok());
   ASSERT_TRUE(WriteSelectionList(ctx, areas, entries).ok());  // emptied first
   Result<std::vector<ListingEntry>> back = ReadSelectionList(ctx, areas);
@@ -164,8 +167,9 @@ TEST_F(ListingFolder, ConversionLoopCountsAndAsks) {
   Counters c = ConvertMarked(ctx, areas, "/src", entries, ImportMode::kWhole, {}, obs);
   EXPECT_EQ(obs.converted, std::vector<std::string>{"a.DEC"});
   EXPECT_EQ(obs.refused, std::vector<std::string>{"b.DEC"});
-  EXPECT_EQ(obs.questions, (std::vector<std::string>{"Essa foi uma declaracao Saida.",
-                                                     core::Cp850("Abandona a conversão dos dados? S/N")}));
+  EXPECT_EQ(obs.questions,
+            (std::vector<std::string>{"Essa foi uma declaracao Saida.",
+                                      core::Cp850("Abandona a conversão dos dados? S/N")}));
   EXPECT_EQ(c, (Counters{4, 1, 1, 2, 1}));
 }
 
@@ -189,8 +193,9 @@ TEST_F(ListingFolder, TaxpayerOfAnotherFolderIsWrittenThereOnly) {
   auto before = Snapshot();
   ScriptedObserver obs;
   std::vector<ListingEntry> entries = {{"a.DEC", "IRPF ORIGI20", "", testing::kCpf, "A", true}};
-  Counters c = ConvertMarked(ctx, areas, "/src", entries, ImportMode::kReceipts, {}, obs,
-                             [](const std::string&) { return std::optional<std::string>("/other"); });
+  Counters c =
+      ConvertMarked(ctx, areas, "/src", entries, ImportMode::kReceipts, {}, obs,
+                    [](const std::string&) { return std::optional<std::string>("/other"); });
   EXPECT_EQ(c.converted, 1);
   EXPECT_EQ(ctx.data_folder, "/data");
   areas.CloseAll();

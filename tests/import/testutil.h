@@ -12,10 +12,10 @@
 #include <string_view>
 #include <vector>
 
-#define ASSERT_OK(expr)                                  \
-  do {                                                   \
-    const ::dodu::Status st_ = (expr);                   \
-    ASSERT_TRUE(st_.ok()) << st_.ToString();             \
+#define ASSERT_OK(expr)                      \
+  do {                                       \
+    const ::dodu::Status st_ = (expr);       \
+    ASSERT_TRUE(st_.ok()) << st_.ToString(); \
   } while (0)
 
 namespace dodu::import::testing {

@@ -20,7 +20,8 @@ using core::Cp850;
 class ImportScreenTest : public ::testing::Test {
  protected:
   ImportScreenTest()
-      : sink(tk), ctx(env, sink, wait), ec{tk, ctx, areas, state}, s{tk, ctx, areas, ec, profiles, nullptr} {
+      : sink(tk), ctx(env, sink, wait), ec{tk, ctx, areas, state}, s{tk, ctx,      areas,
+                                                                     ec, profiles, nullptr} {
     ctx.terminal = "01";
     ctx.installation_folder = "/inst";
     ctx.data_folder = "/data";
@@ -30,7 +31,8 @@ class ImportScreenTest : public ::testing::Test {
     tk.Start("DODU2020");
     const std::string file = import::testing::File(
         {import::testing::Header(2020), import::testing::Identification(), import::testing::End()});
-    EXPECT_TRUE(platform::WriteFileAtomic(env, "/src/22222222303-IRPF-A-2020-2019-ORIGI.DEC", file).ok());
+    EXPECT_TRUE(
+        platform::WriteFileAtomic(env, "/src/22222222303-IRPF-A-2020-2019-ORIGI.DEC", file).ok());
   }
 
   std::vector<std::string> BoxLines() {
@@ -71,7 +73,8 @@ TEST_F(ImportScreenTest, MarkedTaxpayerIsConverted) {
 TEST_F(ImportScreenTest, NothingMarkedConvertsNothing) {
   term.Feed("{Ctrl Y}/src{Enter}{Enter}{Esc}{Enter}");
   ASSERT_TRUE(LEIA_DISCO(s, OfficialImports()[0]).ok());
-  EXPECT_EQ(BoxLines(), std::vector<std::string>{Cp850("Nenhum contribuinte foi marcado para a conversão.")});
+  EXPECT_EQ(BoxLines(),
+            std::vector<std::string>{Cp850("Nenhum contribuinte foi marcado para a conversão.")});
   EXPECT_FALSE(Registered());
 }
 

@@ -11,7 +11,9 @@
 
 namespace dodu::import::internal {
 
-inline bool IsBlank(std::string_view s) { return s.find_first_not_of(' ') == std::string_view::npos; }
+inline bool IsBlank(std::string_view s) {
+  return s.find_first_not_of(' ') == std::string_view::npos;
+}
 
 inline core::Decimal Cents(int64_t c) { return core::Decimal::FromScaled(c, 2); }
 

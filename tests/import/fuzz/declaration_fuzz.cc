@@ -7,7 +7,6 @@
 #include "import/fuzz_target.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  dodu::import::testing::FuzzOneInput(
-      std::string_view(reinterpret_cast<const char*>(data), size));
+  dodu::import::testing::FuzzOneInput(std::string_view(reinterpret_cast<const char*>(data), size));
   return 0;
 }
