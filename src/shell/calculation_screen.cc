@@ -85,6 +85,8 @@ class CalculationScreen {
         case screen::FormEnd::kExitKey:
           return CalculationScreenResult{CalculationScreenEnd::kExitKey, r.key};
         case screen::FormEnd::kEscaped:
+          // Esc put back what was typed: the summary follows it again.
+          DODU_RETURN_IF_ERROR(Silent());
           return CalculationScreenResult{CalculationScreenEnd::kEscaped, r.key};
         case screen::FormEnd::kMenu:
           return CalculationScreenResult{CalculationScreenEnd::kMenu, r.key};
@@ -136,6 +138,18 @@ class CalculationScreen {
     if (!outcome_.foreign_explanation.empty()) {
       screen::AVISOSN(tk_, ToCp850(outcome_.foreign_explanation), 1);
     }
+    return Status::Ok();
+  }
+
+  // The whole calculation without drawing or messages.
+  Status Silent() {
+    tax::DeclarationRows rows;
+    if (ports_.rows) {
+      DODU_ASSIGN_OR_RETURN(rows, ports_.rows());
+    }
+    tax::AnnualOutcome out =
+        tax::AnnualCalculation(vars_, rows, ports_.hooks).Calc(tax::kCalcWhole, 0);
+    if (!out.changes.empty() && ports_.write_changes) return ports_.write_changes(out.changes);
     return Status::Ok();
   }
 

@@ -135,6 +135,13 @@ TEST_F(CalculationScreenTest, TypedComplementaryTaxIsPaid) {
   EXPECT_EQ(At(screen_text, 19, 63, 14), "      3.100,00");  // tax paid
 }
 
+TEST_F(CalculationScreenTest, EscPutsBackTheTypedValueAndItsSummary) {
+  Run("{Enter}100{Enter}{Esc}");
+  EXPECT_EQ(vars.Number("I13_31"), "0"_dec);
+  EXPECT_EQ(vars.Number("I13_35"), "3000.00"_dec);
+  EXPECT_EQ(vars.Number("I13_38"), "1557.57"_dec);
+}
+
 TEST_F(CalculationScreenTest, ForeignTaxAboveItsLimitIsExplained) {
   vars.SetNumber("I13_49", "20000.00"_dec);
   Run("{Enter}{Enter}9000{Enter}{Enter}{F1}");
