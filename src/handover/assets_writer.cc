@@ -59,7 +59,7 @@ void WriteAsset(Doc& d, const Row& r) {
   } else {
     number = account;
   }
-  const std::string_view dependant = Trim(RowText(r, "CPFDEP"));
+  const std::string dependant = RowTrimmed(r, "CPFDEP");
   const bool own = dependant.empty() || dependant == Trim(d.in.cpf);
   const std::string registered(Trim(RowText(r, "REGISTRO")));
   const std::string unit(Trim(RowText(r, "UNIDADE")));

@@ -55,7 +55,7 @@ void WriteItem(Doc& d, const Row& r, int kind, std::string_view detail) {
 
 void WriteItems(Doc& d, std::string_view detail, int kind) {
   for (const Row& r : d.in.Of(Schedule::kIncome)) {
-    std::string_view k = Trim(RowText(r, "I1_1"));
+    const std::string k = RowTrimmed(r, "I1_1");
     if ((k != "J" && k != "D") || !(RowNum(r, detail) > Decimal())) continue;
     WriteItem(d, r, kind, detail);
   }

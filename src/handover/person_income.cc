@@ -38,7 +38,7 @@ bool HolderLine(const Row& r, std::string_view flag, std::string_view key) {
 }
 
 bool MonthlyLineOf(const Row& r, std::string_view key) {
-  std::string_view cpf = Trim(RowText(r, "CPFDEPEN"));
+  const std::string cpf = RowTrimmed(r, "CPFDEPEN");
   return key == kAllDependants ? !cpf.empty() : cpf == Trim(key);
 }
 
@@ -336,7 +336,7 @@ void WriteCumulativeIncome(Doc& d) {
         d.Raw(">");
         if (RowNum(*r, "I1_12") > Decimal()) {
           std::string receiver;
-          std::string_view wanted = Trim(RowText(*r, "I1_22"));
+          const std::string wanted = RowTrimmed(*r, "I1_22");
           for (const Row& dep : d.in.Of(Schedule::kDependants)) {
             if (Trim(RowText(dep, "CPFDEPEN")) == wanted) {
               receiver = RowText(dep, "NOMEDEPEN");

@@ -11,7 +11,7 @@ bool OfFlag(const Row& r, std::string_view flag) { return Trim(RowText(r, "ATV_B
 
 const Row* ResultsOf(const Doc& d, std::string_view flag) {
   for (const Row& r : d.in.Of(Schedule::kRuralResults)) {
-    std::string_view cpf = Trim(RowText(r, "CPF"));
+    const std::string cpf = RowTrimmed(r, "CPF");
     if (OfFlag(r, flag) && (cpf.empty() || cpf == Trim(d.in.cpf))) return &r;
   }
   return nullptr;

@@ -85,6 +85,12 @@ bool LogicalOf(const core::Value* v) {
   return false;
 }
 
+std::string RowTrimmed(const Row& r, std::string_view f) {
+  std::string s = RowText(r, f);
+  size_t b = s.find_first_not_of(' '), e = s.find_last_not_of(' ');
+  return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
+}
+
 const core::Value* FindVar(const core::Variables& vars, std::string_view name) {
   return vars.Has(name) ? &vars.Get(name) : nullptr;
 }

@@ -60,6 +60,8 @@ core::Date DateOf(const core::Value* v);
 bool LogicalOf(const core::Value* v);
 
 inline std::string RowText(const Row& r, std::string_view f) { return TextOf(r.Find(f)); }
+// The text with the blanks at both ends removed (a copy: safe to keep).
+std::string RowTrimmed(const Row& r, std::string_view f);
 inline core::Decimal RowNum(const Row& r, std::string_view f) { return NumberOf(r.Find(f)); }
 inline core::Date RowDate(const Row& r, std::string_view f) { return DateOf(r.Find(f)); }
 

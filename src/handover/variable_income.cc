@@ -29,7 +29,7 @@ void WriteStockMonths(Doc& d, const std::vector<const Row*>& rows) {
   for (int mm = 1; mm <= 12; ++mm) {
     std::array<std::array<Decimal, 3>, 29> v{};
     for (const Row* r : rows) {
-      std::string_view col = Trim(RowText(*r, "DAY_TRADE"));
+      const std::string col = RowTrimmed(*r, "DAY_TRADE");
       int line = IntOf(RowNum(*r, "RVAR_NRO"));
       if ((col != "1" && col != "2") || line < 1 || line > 28) continue;
       v[line][col == "1" ? 1 : 2] = RowNum(*r, "REC_MES" + Mm(mm));
