@@ -10,6 +10,7 @@
 #include "screen/form_variables.h"
 #include "screen/message_box.h"
 #include "shell/selection_windows.h"
+#include "shell/station.h"
 #include "store/folder_list.h"
 #include "store/opener.h"
 
@@ -130,6 +131,20 @@ bool RecoveryCheck(SelectionContext& s, const std::string& nusuat) {
   if (s.hooks.recovery_check) return s.hooks.recovery_check(s.state.cpf, nusuat);
   if (!RecoveryNeedsWarning(nusuat, s.ctx.terminal)) return true;
   return YesNo(s.tk, {kStaleLine1, kStaleLine2});
+}
+
+// The end of a selection in which a declaration was opened: the register
+// record of the last CPF gets ORDEM 0 (5-second lock). Only a record the seek
+// found is written: a new taxpayer left without saving has none, and the
+// record the register happened to be on is someone else's.
+void EndDeclarationSelection(SelectionContext& s) {
+  if (Blank(s.ult_cpf)) return;
+  if (!store::MUDADIR(s.ctx, s.areas, s.ctx.data_folder, s.ult_cpf).ok()) return;
+  store::WorkArea* reg = s.areas.Get(kRegisterArea);
+  if (reg == nullptr) return;
+  Result<std::optional<store::Record>> rec = SeekCpf(*reg, Pad(s.ult_cpf, 11));
+  if (!rec.ok() || !*rec) return;
+  (void)WriteCurrentFields(s.ctx, *reg, {NumericField("ORDEM", 0)}, 5);
 }
 
 void NotAvailable(SelectionContext& s, int code) {
@@ -490,6 +505,7 @@ Result<bool> DECLARA(SelectionContext& s, int code) {
   }
   if (Blank(s.state.cpf)) s.state.cpf = Pad(s.ult_cpf, 11);
   bool chosen = false;
+  bool opened = false;  // a declaration was opened (option 11)
   for (;;) {
     DODU_RETURN_IF_ERROR(store::MUDADIR(s.ctx, s.areas, s.ctx.data_folder, s.state.cpf).status());
     s.state.lrecupera = false;
@@ -506,6 +522,7 @@ Result<bool> DECLARA(SelectionContext& s, int code) {
     if (!got.ok() || !*got) {
       s.frame.Close();
       if (!got.ok()) return got.status();
+      if (opened) EndDeclarationSelection(s);
       return chosen;
     }
     chosen = true;
@@ -565,8 +582,12 @@ Result<bool> DECLARA(SelectionContext& s, int code) {
           NotAvailable(s, code);
           return true;
         }
+        opened = true;
         s.menu.opcfim = s.hooks.run_declaration();
-        if (s.menu.opcfim == 1) return true;
+        if (s.menu.opcfim == 1) {
+          EndDeclarationSelection(s);
+          return true;
+        }
         s.state.nomecontr = std::string(53, ' ');
         continue;
       }

@@ -134,7 +134,9 @@ inline constexpr char kStaleLine2[] =
 // any selection. Otherwise taxpayers are selected until GET_CODIGO answers
 // false or the action ends the loop (every option but 11 after one taxpayer;
 // 11 when the declaration ends with OPCFIM 1). OK with true when at least one
-// taxpayer was chosen. Errors of the tables and the screen pass through
+// taxpayer was chosen. When option 11 opened a declaration, the end of the
+// selection gives the register record of the last CPF `ORDEM` 0 (only a
+// record that exists). Errors of the tables and the screen pass through
 // (ScriptExhausted of the virtual terminal too).
 Result<bool> DECLARA(SelectionContext& s, int code);
 

@@ -351,6 +351,35 @@ TEST_F(SelectionTest, Option11SelectsTheNextTaxpayerUntilOpcfimIsOne) {
   EXPECT_EQ(ult_cpf, bia);
 }
 
+// The end of the selection wrote ORDEM 0 to whatever record the register's
+// seek left it on, also when the last CPF (a new taxpayer left unsaved) had no
+// record: only the record of the last CPF, when there is one, is written.
+TEST_F(SelectionTest, EndOfTheSelectionClearsOrdemOfTheLastCpfOnly) {
+  AddTaxpayers(data, {{ana, "ANA SOUZA", ""}, {bia, "BIA LIMA", ""}});
+  ASSERT_OK(store::MUDADIR(ctx, areas, data, ""));
+  store::WorkArea& reg = *areas.Get(9);
+  ASSERT_OK(reg.SetOrder(1));
+  for (const std::string& cpf : {ana, bia}) {
+    ASSERT_TRUE(*reg.Seek(cpf));
+    ASSERT_OK(WriteCurrentFields(ctx, reg, {NumericField("ORDEM", 3)}));
+  }
+  auto ordem = [&](const std::string& cpf) {
+    EXPECT_TRUE(store::MUDADIR(ctx, areas, data, "").ok());
+    store::WorkArea& r = *areas.Get(9);
+    EXPECT_TRUE(r.SetOrder(1).ok());
+    EXPECT_TRUE(*r.Seek(cpf));
+    return r.Current()->GetNumber("ORDEM")->ToScaled(0);
+  };
+  // A new taxpayer, left without saving: nothing is written anywhere.
+  ASSERT_OK(Run(11, caio + "S"));
+  EXPECT_EQ(ordem(ana), 3);
+  EXPECT_EQ(ordem(bia), 3);
+  EXPECT_EQ(areas.Get(9)->table().record_count(), 2u);
+  ASSERT_OK(Run(11, "{Home}" + bia));
+  EXPECT_EQ(ordem(bia), 0);
+  EXPECT_EQ(ordem(ana), 3);
+}
+
 TEST_F(SelectionTest, FrameShowsTheKeyLineAndTheFolder) {
   AddTaxpayers(data, {{ana, "ANA SOUZA", ""}});
   Result<bool> r = Run(11, "{F9}{Esc}");
