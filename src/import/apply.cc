@@ -155,6 +155,7 @@ Result<ApplyReport> ApplyPlan(OpenerContext& ctx, WorkAreas& areas, const Taxpay
   WorkArea& reg_area = *areas.Get(kRegisterTable);
   DODU_ASSIGN_OR_RETURN(std::optional<Record> reg, FindOne(reg_area, plan.cpf));
   if (!reg && plan.register_must_exist) {
+    if (!plan.missing_message.empty()) return Status::NotFound(plan.missing_message);
     return Status::NotFound(
         core::Cp850("O contribuinte " + Trim(plan.name) + " não foi localizado no cadastro"));
   }

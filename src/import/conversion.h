@@ -76,6 +76,7 @@ struct TaxpayerPlan {
   std::string name;
   Row register_fields;               // written into the register record (added when missing)
   bool register_must_exist = false;  // modes 3, 8 and 10 write only into a registered taxpayer
+  std::string missing_message;       // what the refusal says when it is not (cp850)
   Row declaration_fields;            // table 01; empty: not touched
   Row declaration_new_fields;        // also set when table 01 has no record yet
   bool declaration_only_if_present = false;  // table 01 is not added for these fields

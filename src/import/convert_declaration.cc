@@ -33,6 +33,14 @@ std::string RightAligned(const std::string& s, size_t width) {
 
 std::string Flag(bool yes) { return yes ? "S" : "N"; }
 
+// The refusal of a mode that writes only into a registered taxpayer.
+std::string NotLocated(const std::string& name, const std::string& what) {
+  std::string n = name;
+  while (!n.empty() && n.back() == ' ') n.pop_back();
+  return core::Cp850("O contribuinte " + n + " não foi localizado em nenhum das pastas logo " +
+                     "não será possível gravar " + what);
+}
+
 // Record 16 into the register fields.
 void Identification(const DeclarationFile& file, ImportMode mode, const Existing& existing,
                     const ConversionInputs& in, TaxpayerPlan& plan) {
@@ -204,6 +212,7 @@ static Result<TaxpayerPlan> ConvertReceiptsUnchecked(const DeclarationFile& file
   plan.cpf = file.cpf();
   plan.name = file.identification.Text("NOMECONTR");
   plan.register_must_exist = true;
+  plan.missing_message = NotLocated(plan.name, "o número do recibo");
   Row& reg = plan.register_fields;
   const DeclarationHeader& h = file.header;
   if (file.exercise == Exercise::kPrevious) {
@@ -262,6 +271,7 @@ static Result<TaxpayerPlan> ConvertIndividualsUnchecked(const DeclarationFile& f
   plan.cpf = file.cpf();
   plan.name = file.identification.Text("NOMECONTR");
   plan.register_must_exist = true;
+  plan.missing_message = NotLocated(plan.name, "os rendimentos");
   std::vector<Row>& lines = plan.append[kIncomeTable];
   std::vector<const ParsedRecord*> monthly = file.OfType("22");
   bool any = !monthly.empty();
@@ -284,6 +294,7 @@ static Result<TaxpayerPlan> ConvertLeaoUnchecked(const LeaoFile& file, const Exi
   plan.cpf = file.first.Text("CPF");
   plan.name = file.first.Text("NOMECONTR");
   plan.register_must_exist = true;
+  plan.missing_message = NotLocated(plan.name, "o livro caixa");
   plan.register_fields.Set("CDPRO", file.first.Text("CDPRO"))
       .Set("REGPROF", file.first.Text("REGPROF"))
       .Set("CODAT", std::string("11"));

@@ -32,6 +32,14 @@ std::optional<std::string> Lookup(store::WorkAreas& areas, int number, int order
 
 }  // namespace
 
+Status CRIA_BASE(store::OpenerContext& ctx, store::WorkAreas& areas) {
+  for (int n = 1; n <= 21; ++n) {
+    DODU_RETURN_IF_ERROR(store::ABERTURA(ctx, areas, n));
+    areas.Close(n);
+  }
+  return Status::Ok();
+}
+
 ConversionInputs ReferenceLookups(store::OpenerContext& ctx, store::WorkAreas& areas) {
   for (int n : {46, 55, 58, 59}) (void)store::ABERTURA(ctx, areas, n);
   ConversionInputs in;

@@ -26,6 +26,10 @@ struct ImportOutcome {
   std::vector<std::string> notes;  // the conversion's and the apply's, for the summary (cp850)
 };
 
+// CRIA_BASE: every declaration table of the destination (01 to 21) opened and
+// closed once, which creates a missing table and its indexes.
+Status CRIA_BASE(store::OpenerContext& ctx, store::WorkAreas& areas);
+
 // The lookups of ConversionInputs over the reference tables, opened in their
 // areas; `confirm` is left for the caller. The tables stay open in `areas`.
 ConversionInputs ReferenceLookups(store::OpenerContext& ctx, store::WorkAreas& areas);

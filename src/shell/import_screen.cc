@@ -160,6 +160,7 @@ Status LEIA_DISCO(ImportScreenContext& s, const OfficialImport& which) {
                         PEGAOSDIR(s, which.menu_code));
   if (!folders) return Status::Ok();
   tk.SetStatusLine("Processando...");
+  DODU_RETURN_IF_ERROR(import::CRIA_BASE(s.ctx, s.areas));
   Result<std::vector<import::ListingEntry>> listed = import::ListSourceFolder(
       s.ctx.env, folders->origin, which.mode, [&](const std::string& t) { tk.SetStatusLine(t); });
   if (!listed.ok()) {

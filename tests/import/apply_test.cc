@@ -68,6 +68,16 @@ class ApplyTest : public testing::StoreFixture {
   Decimal Num(const store::Record& r, const char* f) { return r.GetNumber(f).value_or(Decimal()); }
 };
 
+TEST_F(ApplyTest, CreatesEveryDestinationTable) {
+  ASSERT_TRUE(CRIA_BASE(ctx, areas).ok());
+  for (int n = 1; n <= 21; ++n) {
+    SCOPED_TRACE(n);
+    const std::string name = store::TableFileName(*store::FindTable(n), ctx.names());
+    EXPECT_TRUE(env.Exists("/data/" + name + ".DBF"));
+  }
+  EXPECT_TRUE(areas.OpenNumbers().empty());
+}
+
 TEST_F(ApplyTest, CurrentFileReusesAssetRecordsInOrder) {
   auto assets = [](int n) {
     std::vector<Rec> out;
@@ -176,6 +186,8 @@ TEST_F(ApplyTest, EveryTruncatedPrefixLeavesTheFolderAsItWas) {
 TEST_F(ApplyTest, ReceiptsNeedARegisteredTaxpayer) {
   Result<ImportOutcome> r = Import(Declaration(2020, {}), ImportMode::kReceipts);
   EXPECT_TRUE(r.status().IsNotFound());
+  EXPECT_NE(r.status().message().find(core::Cp850("não será possível gravar o número do recibo")),
+            std::string::npos);
   ASSERT_TRUE(Import(Declaration(2020, {})).ok());
   WriteFile("/src/X.REC",
             "HC\r\nRC              30042020\r\nMC" + std::string(80, 'A') + "0123456789\r\nTC\r\n");
