@@ -140,10 +140,21 @@ inline constexpr char kStaleLine2[] =
 // (ScriptExhausted of the virtual terminal too).
 Result<bool> DECLARA(SelectionContext& s, int code);
 
-// GET_CODIGO(): one selection for option `code` (see selection.cc for each
-// outcome). True: a taxpayer is chosen in state.cpf / state.nomecontr (and
-// loaded when the option needs it); false: the selection ends (Esc, a "no",
-// a taxpayer found nowhere, a load that failed).
+// GET_CODIGO(): one selection for option `code`. The CPF field (wrong check
+// digits keep the cursor there) or, with the CPF empty, the name field (the
+// name search; nothing picked keeps the cursor there); Esc ends with false.
+// The CPF is then sought in the register (area 9, which must be open):
+//   found (or F4 chose to recover): options 11 and 13 check NUSUAT (this
+//     terminal and a work copy of the same CPF: the recovery question; another
+//     terminal: whether to go on, "no" ends with false; F4 after a normal
+//     close: the stale-copy question) and load (recovery or existing); 51
+//     prints; true.
+//   not found, 12 13 16 51 61: the other folders (BUSCA_OUTRO); nowhere: the
+//     error box and false; found: 12, 13 and 61 load, 51 prints; true.
+//   not found, 11: the other folders; nowhere: "Inclui?" (yes: a new taxpayer,
+//     pvez, resp "S", loaded; no: false); found: the NUSUAT check and the load.
+//   not found, any other option: true with nothing loaded.
+// A load that fails ends with false (the loader has told the operator).
 Result<bool> GET_CODIGO(SelectionContext& s, int code);
 
 // BNOME2(name): the name search. Soft seek of the upper-cased name in the

@@ -175,6 +175,12 @@ TEST_F(SelectionWindowsTest, StatusDescriptionsByMode) {
   EXPECT_EQ(a->description, "TRANSMITIDA  ");
   EXPECT_EQ(areas.current(), 9);
 
+  // Mode 2: shown at row 2, column 14, with the warnings' work copy selected.
+  a = VE_STAT(s, 7, 2);
+  ASSERT_OK(a);
+  EXPECT_EQ(core::Cp850ToUtf8(term.Text(2, 14, 13)), "TRANSMITIDA  ");
+  EXPECT_EQ(areas.current(), 31);
+
   a = VE_STAT(s, 4, 4);
   ASSERT_OK(a);
   EXPECT_FALSE(a->found);
