@@ -95,8 +95,7 @@ class DeclarationLoader {
       if (Trimmed(c) == Trimmed(req_.cpf) && !r.deleted()) return std::optional<Record>(r);
     }
     if (req_.menu_option == 63) return Status::Invalid("the register is not on the taxpayer");
-    DODU_RETURN_IF_ERROR(internal::OpenDeclarationTable(s_.ctx_, s_.areas_, 9,
-                                                        internal::kRegisterArea, false));
+    DODU_RETURN_IF_ERROR(internal::OpenRegister(s_.ctx_, s_.areas_));
     reg = s_.areas_.Get(internal::kRegisterArea);
     DODU_ASSIGN_OR_RETURN(bool found, reg->Seek(req_.cpf));
     if (!found) return std::optional<Record>();
@@ -130,8 +129,8 @@ class DeclarationLoader {
         return Status::NotFound("the work copies of this terminal hold another taxpayer");
       }
       DODU_RETURN_IF_ERROR(s_.vars_.Load(DeclarationSource::kRegister, *reg));
-      DODU_RETURN_IF_ERROR(internal::OpenWorkCopyPlain(ctx, s_.areas_, 1,
-                                                       internal::kRecoveryDeclarationArea));
+      DODU_RETURN_IF_ERROR(
+          internal::OpenWorkCopyPlain(ctx, s_.areas_, 1, internal::kRecoveryDeclarationArea));
       return FirstRecord(internal::kRecoveryDeclarationArea, declaration);
     }
     if (!fresh()) {
@@ -167,10 +166,9 @@ class DeclarationLoader {
       }
       DODU_RETURN_IF_ERROR(reg->GoTo(at));  // the hand-over walks on from here
     } else if (n == 9) {
-      DODU_RETURN_IF_ERROR(internal::OpenDeclarationTable(ctx, s_.areas_, 9,
-                                                          internal::kRegisterArea, false));
-      DODU_ASSIGN_OR_RETURN(records, internal::TaxpayerRecords(
-                                         *s_.areas_.Get(internal::kRegisterArea), req_.cpf));
+      DODU_RETURN_IF_ERROR(internal::OpenRegister(ctx, s_.areas_));
+      DODU_ASSIGN_OR_RETURN(
+          records, internal::TaxpayerRecords(*s_.areas_.Get(internal::kRegisterArea), req_.cpf));
       s_.areas_.Close(internal::kRegisterArea);
     } else {
       // Area 21 belongs to the work copy of table 01 by now.
@@ -191,7 +189,8 @@ class DeclarationLoader {
       return v.IsZero() ? std::string(11, ' ') : pic.FormatNumber(v);
     };
     for (int m = 1; m <= 12; ++m) {
-      for (int c = 1; c <= 7; ++c) s_.rec_mensal_[m - 1][c] = cell(s_.vars_.Number(MonthlyFieldName(c, m)));
+      for (int c = 1; c <= 7; ++c)
+        s_.rec_mensal_[m - 1][c] = cell(s_.vars_.Number(MonthlyFieldName(c, m)));
       s_.display_.ProgressAdd(2);
     }
     const int64_t cal_auto = Whole(s_.vars_.Number("CAL_AUTO"));
@@ -206,8 +205,7 @@ class DeclarationLoader {
 
   Status MarkRegister() {
     store::OpenerContext& ctx = s_.ctx_;
-    DODU_RETURN_IF_ERROR(internal::OpenDeclarationTable(ctx, s_.areas_, 9,
-                                                        internal::kRegisterArea, false));
+    DODU_RETURN_IF_ERROR(internal::OpenRegister(ctx, s_.areas_));
     WorkArea* reg = s_.areas_.Get(internal::kRegisterArea);
     DODU_ASSIGN_OR_RETURN(bool found, reg->Seek(req_.cpf));
     Status st = Status::Ok();
@@ -251,7 +249,8 @@ class DeclarationLoader {
       LIMPVAR();
     } else {
       s.display_.FrameText("Reprocessando...");
-      if (declaration) DODU_RETURN_IF_ERROR(s.vars_.Load(DeclarationSource::kDeclaration, *declaration));
+      if (declaration)
+        DODU_RETURN_IF_ERROR(s.vars_.Load(DeclarationSource::kDeclaration, *declaration));
     }
     s.areas_.Close(recovery() ? internal::kRecoveryDeclarationArea : 1);
 
@@ -281,10 +280,10 @@ class DeclarationLoader {
       DODU_RETURN_IF_ERROR(s.PRENCHEAAR(s.catvatual_));
       if (Whole(s.vars_.Number("TIPO_LANCA")) == 0) DODU_RETURN_IF_ERROR(s.hooks_.RuralTotals(s));
     } else {
-      for (const char* f : {"TRIB_EX", "NTRIB_EX", "PREJU_EX", "DIVAD_EX", "DIVPG_EX", "DIVAN_EX",
-                            "TRIB_BR", "NTRIB_BR", "PREJU_BR", "DIVAD_BR", "DIVPG_BR", "DIVAN_BR",
-                            "PREJRUR", "AMORUR", "I3_11", "I13_07", "I4R_04", "I4R_07", "I5_08",
-                            "I5_09", "I5_10"}) {
+      for (const char* f :
+           {"TRIB_EX",  "NTRIB_EX", "PREJU_EX", "DIVAD_EX", "DIVPG_EX", "DIVAN_EX", "TRIB_BR",
+            "NTRIB_BR", "PREJU_BR", "DIVAD_BR", "DIVPG_BR", "DIVAN_BR", "PREJRUR",  "AMORUR",
+            "I3_11",    "I13_07",   "I4R_04",   "I4R_07",   "I5_08",    "I5_09",    "I5_10"}) {
         if (s.vars_.Has(f)) s.vars_.SetNumber(f, Decimal());
       }
     }

@@ -21,8 +21,8 @@ using core::Decimal;
 using internal::Mm;
 using internal::Trimmed;
 using internal::Whole;
-using store::Record;
 using store::RecNo;
+using store::Record;
 using store::WorkArea;
 
 namespace {
@@ -59,7 +59,8 @@ std::vector<std::string> LockRefusedBox() {
 
 class DeclarationSaver {
  public:
-  DeclarationSaver(DeclarationSession& s, SaveMode mode) : s_(s), final_(mode == SaveMode::kFinal) {}
+  DeclarationSaver(DeclarationSession& s, SaveMode mode)
+      : s_(s), final_(mode == SaveMode::kFinal) {}
 
   SaveReport Run() {
     SaveReport report;
@@ -137,7 +138,8 @@ class DeclarationSaver {
       for (const auto& [n, r] : records) {
         const int64_t tipo = Whole(NumberOf(r, "TIPO_BEM"));
         if (tipo != 4) {
-          if (NumberOf(r, "VAL_ALI") <= NumberOf(r, "CUS_ATUAL") || NumberOf(r, "VAL_TRIBU").IsZero()) {
+          if (NumberOf(r, "VAL_ALI") <= NumberOf(r, "CUS_ATUAL") ||
+              NumberOf(r, "VAL_TRIBU").IsZero()) {
             ++ng;
             continue;
           }
@@ -190,12 +192,13 @@ class DeclarationSaver {
   Status OpenRegister() {
     WorkArea* reg = s_.areas_.Get(internal::kRegisterArea);
     if (reg != nullptr && s_.menu_option_ == 63) return reg->SetOrder(1);
-    return internal::OpenDeclarationTable(s_.ctx_, s_.areas_, 9, internal::kRegisterArea, false);
+    return internal::OpenRegister(s_.ctx_, s_.areas_);
   }
 
   Status AppendUsageLog(const std::string& start, const std::string& end, int64_t elapsed) {
     store::OpenerContext& ctx = s_.ctx_;
-    DODU_RETURN_IF_ERROR(store::ABERTURA(ctx, s_.areas_, 73));
+    DODU_RETURN_IF_ERROR(internal::OpenSharedBriefly(
+        ctx, [&](store::OpenerContext& c) { return store::ABERTURA(c, s_.areas_, 73); }));
     WorkArea* log = s_.areas_.Get(73);
     if (log == nullptr) return Status::NotFound("the usage log did not open");
     Status st = store::ADD_REC(ctx, *log, 5);
@@ -205,7 +208,10 @@ class DeclarationSaver {
       st = r.PutText("NOMEAG", s_.settings_.operator_name);
       if (st.ok()) st = r.PutText("CPF", s_.cpf_);
       if (st.ok()) st = r.PutText("NOMECONTR", s_.vars_.Text("NOMECONTR"));
-      if (st.ok()) st = r.PutDate("DATAUSO", core::Date::FromYmd(today.year, today.month, today.day).value_or(core::Date()));
+      if (st.ok())
+        st = r.PutDate(
+            "DATAUSO",
+            core::Date::FromYmd(today.year, today.month, today.day).value_or(core::Date()));
       if (st.ok()) st = r.PutText("INIUSO", start);
       if (st.ok()) st = r.PutText("FIMUSO", end);
       if (st.ok()) st = r.PutText("TEMUSO", core::SegHora(elapsed));
@@ -252,8 +258,8 @@ class DeclarationSaver {
     }
     s_.ini_decla_ = ctx.env.clock().SecondsSinceMidnight();
     if (final_) {
-      DODU_RETURN_IF_ERROR(AppendUsageLog(core::SegHora(start), core::SegHora(end),
-                                          ElapsedSeconds(start, end)));
+      DODU_RETURN_IF_ERROR(
+          AppendUsageLog(core::SegHora(start), core::SegHora(end), ElapsedSeconds(start, end)));
     }
     return Status::Ok();
   }
@@ -299,7 +305,8 @@ class DeclarationSaver {
     }
     const char* field = n == 4 ? "I7_0" : "I8_0";
     std::vector<int> numbers;
-    for (const auto& [recno, r] : records) numbers.push_back(static_cast<int>(Whole(NumberOf(r, field))));
+    for (const auto& [recno, r] : records)
+      numbers.push_back(static_cast<int>(Whole(NumberOf(r, field))));
     Result<std::vector<int>> renumbered = RenumberLines(numbers);
     if (!renumbered.ok()) {
       s_.display_.ErrorBox({core::Cp850("Mais de 9999 linhas em IMP") + Mm(n) + ".",
@@ -415,7 +422,9 @@ class DeclarationSaver {
   bool final_;
 };
 
-SaveReport DeclarationSession::SaveAll(SaveMode mode) { return DeclarationSaver(*this, mode).Run(); }
+SaveReport DeclarationSession::SaveAll(SaveMode mode) {
+  return DeclarationSaver(*this, mode).Run();
+}
 
 Status DeclarationSession::Discard() {
   if (!open_) return Status::Ok();
@@ -423,7 +432,7 @@ Status DeclarationSession::Discard() {
   // During the hand-over of every declaration the register is walked by the
   // caller and no declaration was marked.
   if (menu_option_ != 63) {
-    st = internal::OpenDeclarationTable(ctx_, areas_, 9, internal::kRegisterArea, false);
+    st = internal::OpenRegister(ctx_, areas_);
     WorkArea* reg = areas_.Get(internal::kRegisterArea);
     if (st.ok() && reg != nullptr) {
       // Only a record the seek found (a new taxpayer never saved has none), and

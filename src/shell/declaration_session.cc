@@ -164,7 +164,7 @@ std::optional<SaveReport> DeclarationSession::SAL_DEC() {
   std::optional<store::RecNo> record;
   if (WorkArea* w = areas_.Get(selected); w != nullptr && !w->eof()) record = w->recno();
   SaveReport report = SaveAll(SaveMode::kPartial);
-  sem_salv_ = core::SegHora(ctx_.env.clock().SecondsSinceMidnight());
+  if (report.ok()) sem_salv_ = core::SegHora(ctx_.env.clock().SecondsSinceMidnight());
   areas_.Select(selected);
   if (WorkArea* w = areas_.Get(selected); w != nullptr && record) (void)w->GoTo(*record);
   return report;

@@ -120,6 +120,8 @@ struct LoadRequest {
   // figures; 63 (the hand-over of every declaration of the folder) takes the
   // register in area 9 as the selection left it, positioned on the taxpayer's
   // first record, copies table 09 from there and leaves the register open.
+  // Otherwise the register record is area 9's current one when the selection
+  // left it on the taxpayer (else it is sought), and area 9 is closed.
   int menu_option = 11;
 };
 
@@ -143,13 +145,13 @@ struct SaveReport {
 
 // Start values of the station a session needs.
 struct SessionSettings {
-  std::string operator_name;   // `NOMEAG` of this terminal (Part 1.1)
-  int opttran = 0;             // `OPTTRAN`: 1 always hand over, 2 when `ESTATUS` is `SOESTE`
-  int soeste = 0;              // `SOESTE`
-  int statrava = -1;           // `STATRAVA`: the protected status (-1: none)
-  int temp_sal = 0;            // `TEMP_SAL`: 98 Alt W saves nothing
+  std::string operator_name;      // `NOMEAG` of this terminal (Part 1.1)
+  int opttran = 0;                // `OPTTRAN`: 1 always hand over, 2 when `ESTATUS` is `SOESTE`
+  int soeste = 0;                 // `SOESTE`
+  int statrava = -1;              // `STATRAVA`: the protected status (-1: none)
+  int temp_sal = 0;               // `TEMP_SAL`: 98 Alt W saves nothing
   int save_ask_after_ms = 30000;  // how long a save waits before asking to keep waiting
-  int lock_attempts = 3;       // PREP_REG attempts before a save is abandoned
+  int lock_attempts = 3;          // PREP_REG attempts before a save is abandoned
 };
 
 // 13 rows x 9 text cells: month label, the seven columns of table 12, a spare.
@@ -162,8 +164,8 @@ class DeclarationSession {
   // `ctx`, `areas` and the hooks and display must outlive the session. The
   // session opens and closes the areas of the declaration (9, 1..21, 21..41)
   // and table 73; it leaves the others alone.
-  DeclarationSession(store::OpenerContext& ctx, store::WorkAreas& areas,
-                     SessionSettings settings, DeclarationHooks& hooks, SessionDisplay& display);
+  DeclarationSession(store::OpenerContext& ctx, store::WorkAreas& areas, SessionSettings settings,
+                     DeclarationHooks& hooks, SessionDisplay& display);
   ~DeclarationSession();
   DeclarationSession(const DeclarationSession&) = delete;
   DeclarationSession& operator=(const DeclarationSession&) = delete;

@@ -5,10 +5,11 @@
 
 #include "platform/paths.h"
 #include "store/catalogue.h"
+#include "store/lock_file.h"
 #include "store/opener.h"
 #include "store/rec_lock.h"
+#include "store/rec_lock_wait.h"
 #include "store/replace_wait.h"
-#include "store/lock_file.h"
 #include "store/table.h"
 
 namespace dodu::shell::internal {
@@ -42,6 +43,8 @@ std::string IndexPathOfWorkCopy(const OpenerContext& ctx, int n) {
   return dbf.substr(0, dbf.size() - 4) + ".CDX";
 }
 
+constexpr int kSharedOpenWaitMs = 10000;
+
 }  // namespace
 
 std::string Mm(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
@@ -58,8 +61,8 @@ Record ConvertRecord(const Record& from, const std::shared_ptr<const store::Reco
 }
 
 const std::vector<int>& WorkCopyTables() {
-  static const std::vector<int> k = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11,
-                                     12, 14, 15, 16, 17, 18, 19, 20, 21};
+  static const std::vector<int> k = {1,  2,  3,  4,  5,  6,  7,  8,  9,  10,
+                                     11, 12, 14, 15, 16, 17, 18, 19, 20, 21};
   return k;
 }
 
@@ -71,12 +74,13 @@ std::string WorkCopyKey(int table_number) {
 }
 
 std::string WorkCopyPath(const OpenerContext& ctx, int table_number) {
-  return platform::JoinPath(ctx.work_folder,
-                            store::TableFileName(*store::FindWorkCopy(table_number), ctx.names()) +
-                                ".DBF");
+  return platform::JoinPath(
+      ctx.work_folder,
+      store::TableFileName(*store::FindWorkCopy(table_number), ctx.names()) + ".DBF");
 }
 
-QuietContext::QuietContext(OpenerContext& base) : sink_(base.sink), ctx_(base.env, sink_, base.wait) {
+QuietContext::QuietContext(OpenerContext& base)
+    : sink_(base.sink), ctx_(base.env, sink_, base.wait) {
   ctx_.confirm = base.confirm;
   ctx_.paths = base.paths;
   ctx_.terminal = base.terminal;
@@ -91,7 +95,8 @@ QuietContext::QuietContext(OpenerContext& base) : sink_(base.sink), ctx_(base.en
 Status OpenDeclarationTable(OpenerContext& ctx, WorkAreas& areas, int table_number, int area,
                             bool exclusive) {
   const store::TableDef* def = store::FindTable(table_number);
-  if (def == nullptr) return Status::Invalid("no declaration table " + std::to_string(table_number));
+  if (def == nullptr)
+    return Status::Invalid("no declaration table " + std::to_string(table_number));
   const std::string base = store::TableFileName(*def, ctx.names());
   store::OpenRequest req;
   req.area = area;
@@ -100,14 +105,27 @@ Status OpenDeclarationTable(OpenerContext& ctx, WorkAreas& areas, int table_numb
   req.file = platform::JoinPath(ctx.data_folder, base + ".DBF");
   req.exclusive = exclusive;
   for (const store::IndexDef& k : def->keys) {
-    req.keys.push_back({platform::JoinPath(ctx.data_folder, store::IndexFileName(k, base)), k.expression});
+    req.keys.push_back(
+        {platform::JoinPath(ctx.data_folder, store::IndexFileName(k, base)), k.expression});
   }
   QuietContext quiet(ctx);
   return store::RET_FECHAJAN(ctx, store::ABREARQ(quiet.ctx(), areas, req));
 }
 
-Status OpenDeclarationTableWaiting(OpenerContext& ctx, WorkAreas& areas, int table_number,
-                                   int area, WaitKind kind, int ask_after_ms) {
+Status OpenSharedBriefly(OpenerContext& ctx, const std::function<Status(OpenerContext&)>& open) {
+  QuietContext quiet(ctx);
+  const store::WaitRule rule{kSharedOpenWaitMs, false, store::WaitingOtherTerminal()};
+  return store::WaitWhileLocked(ctx, rule, [&] { return open(quiet.ctx()); });
+}
+
+Status OpenRegister(OpenerContext& ctx, WorkAreas& areas) {
+  return OpenSharedBriefly(ctx, [&](OpenerContext& c) {
+    return OpenDeclarationTable(c, areas, 9, kRegisterArea, false);
+  });
+}
+
+Status OpenDeclarationTableWaiting(OpenerContext& ctx, WorkAreas& areas, int table_number, int area,
+                                   WaitKind kind, int ask_after_ms) {
   auto attempt = [&] { return OpenDeclarationTable(ctx, areas, table_number, area, true); };
   if (kind == WaitKind::kSave) {
     return store::WaitForExclusive(ctx, store::SaveWaitRule(table_number, ctx.year, ask_after_ms),
@@ -160,12 +178,14 @@ Status RewriteWorkCopy(OpenerContext& ctx, WorkAreas& areas, int table_number,
                        const std::vector<Record>& records) {
   const store::TableDef* w = store::FindWorkCopy(table_number);
   if (w == nullptr) return Status::Invalid("no work copy of table " + std::to_string(table_number));
-  DODU_ASSIGN_OR_RETURN(std::string path, platform::ResolveExisting(ctx.env, WorkCopyPath(ctx, table_number)));
+  DODU_ASSIGN_OR_RETURN(std::string path,
+                        platform::ResolveExisting(ctx.env, WorkCopyPath(ctx, table_number)));
   const std::string temp = store::Table::TempPathFor(path);
   DODU_RETURN_IF_ERROR(RemoveIfThere(ctx.env, temp));
   {
-    DODU_ASSIGN_OR_RETURN(std::unique_ptr<store::Table> t,
-                          store::Table::Create(ctx.env, temp, w->layout, store::Sharing::kExclusive));
+    DODU_ASSIGN_OR_RETURN(
+        std::unique_ptr<store::Table> t,
+        store::Table::Create(ctx.env, temp, w->layout, store::Sharing::kExclusive));
     for (const Record& r : records) {
       DODU_ASSIGN_OR_RETURN(store::RecNo n, t->Append(Convert(r, t->shared_layout())));
       (void)n;
@@ -184,7 +204,8 @@ Status OpenWorkCopyArea(OpenerContext& ctx, WorkAreas& areas, int table_number) 
   if (w == nullptr) return Status::Invalid("no work copy of table " + std::to_string(table_number));
   areas.Close(w->number);
   const std::string path = WorkCopyPath(ctx, table_number);
-  if (!platform::ResolveExisting(ctx.env, path).ok()) return Status::NotFound(path + ": no work copy");
+  if (!platform::ResolveExisting(ctx.env, path).ok())
+    return Status::NotFound(path + ": no work copy");
   // The index is built afresh on every open: the copy is small and private.
   DODU_RETURN_IF_ERROR(RemoveIfThere(ctx.env, IndexPathOfWorkCopy(ctx, table_number)));
   store::OpenRequest req;
@@ -211,7 +232,8 @@ Status OpenWorkCopyPlain(OpenerContext& ctx, WorkAreas& areas, int table_number,
 
 namespace {
 
-Status WithRetries(OpenerContext& ctx, int attempts, const std::function<Status(OpenerContext&)>& f) {
+Status WithRetries(OpenerContext& ctx, int attempts,
+                   const std::function<Status(OpenerContext&)>& f) {
   Status st = Status::Ok();
   QuietContext quiet(ctx);
   for (int i = 1; i <= std::max(attempts, 1); ++i) {
@@ -230,7 +252,8 @@ Status LockWithRetries(OpenerContext& ctx, store::WorkArea& area, int attempts) 
 
 Status PrepRegWithRetries(OpenerContext& ctx, store::WorkArea& area, std::string_view key,
                           int attempts) {
-  return WithRetries(ctx, attempts, [&](OpenerContext& c) { return store::PREP_REG(c, area, key); });
+  return WithRetries(ctx, attempts,
+                     [&](OpenerContext& c) { return store::PREP_REG(c, area, key); });
 }
 
 }  // namespace dodu::shell::internal

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <map>
 
 #include "platform/fault_env.h"
@@ -216,7 +217,11 @@ TEST(DeclarationConcurrencyTest, TwoStationsSavingDifferentTaxpayersLoseNothing)
       if (!n.ok()) return 31;
       s->vars().SetText("ENDERECO", terminal + " ROUND " + std::to_string(i));
       SaveReport rep = s->SaveAll(SaveMode::kFinal);
-      if (!rep.ok()) return 20 + i;
+      if (!rep.ok()) {
+        std::fprintf(stderr, "station %s, round %d: %s\n", terminal.c_str(), i,
+                     rep.status.ToString().c_str());
+        return 20 + i;
+      }
     }
     return 0;
   };
@@ -242,7 +247,8 @@ TEST(DeclarationConcurrencyTest, TwoStationsSavingDifferentTaxpayersLoseNothing)
     auto reg = RecordsOf(*env, root + "/data", 9, cpf);
     ASSERT_EQ(reg.size(), 1u);
     store::Record r((*t)->shared_layout(), reg[0]);
-    EXPECT_EQ(*r.GetTrimmed("ENDERECO"), std::string(terminal) + " ROUND " + std::to_string(kRounds));
+    EXPECT_EQ(*r.GetTrimmed("ENDERECO"),
+              std::string(terminal) + " ROUND " + std::to_string(kRounds));
     EXPECT_EQ(*r.GetText("NUSUAT"), "  ");
   }
   t->reset();

@@ -7,8 +7,8 @@
 
 #include "core/codepage.h"
 #include "platform/memory_env.h"
-#include "store/catalogue.h"
 #include "shell/declaration_testutil.h"
+#include "store/catalogue.h"
 
 namespace dodu::shell {
 namespace {
@@ -30,7 +30,8 @@ class DeclarationSessionTest : public ::testing::Test {
     auto recs = RecordsOf(mem, "/data", 9, cpf);
     EXPECT_EQ(recs.size(), 1u);
     auto t = store::Table::Open(mem, "/data/IMP0920.DBF", store::Sharing::kShared);
-    return store::Record((*t)->shared_layout(), recs.empty() ? (*t)->BlankRecord().bytes() : recs[0]);
+    return store::Record((*t)->shared_layout(),
+                         recs.empty() ? (*t)->BlankRecord().bytes() : recs[0]);
   }
 
   std::vector<store::Record> WorkCopyRecords(int n) {
@@ -61,10 +62,18 @@ TEST_F(DeclarationSessionTest, LoadCopiesOnlyTheTaxpayersLiveRecordsWithTheWorkC
 
   // Each copy is "TMP_" + nn + terminal with one index of its own key.
   const std::vector<std::pair<int, std::string>> keys = {
-      {1, "cpf"}, {4, "str(I7_0)"}, {5, "str(I8_0)"},
-      {7, "STRZERO(BEM_NRO,2)+STRZERO(RVAR_NRO,2)+DAY_TRADE"}, {8, "BEM_NRO"},
-      {10, "coddesp"}, {11, "codERR"}, {15, "cpf+ATV_BRASIL"}, {16, "cpf+ATV_BRASIL"},
-      {17, "I8R_0"}, {18, "I9R_0"}, {21, "cpf"}};
+      {1, "cpf"},
+      {4, "str(I7_0)"},
+      {5, "str(I8_0)"},
+      {7, "STRZERO(BEM_NRO,2)+STRZERO(RVAR_NRO,2)+DAY_TRADE"},
+      {8, "BEM_NRO"},
+      {10, "coddesp"},
+      {11, "codERR"},
+      {15, "cpf+ATV_BRASIL"},
+      {16, "cpf+ATV_BRASIL"},
+      {17, "I8R_0"},
+      {18, "I9R_0"},
+      {21, "cpf"}};
   for (const auto& [n, key] : keys) {
     SCOPED_TRACE(n);
     store::WorkArea* w = s->WorkCopy(n);
@@ -112,9 +121,10 @@ TEST_F(DeclarationSessionTest, FinalSaveReplacesOnlyTheTaxpayerAndWritesTheSumma
   EXPECT_EQ(RecordsOf(mem, "/data", 9, kCpfB), b_register);
   // A's assets numbered in the order of their numbers, ties in file order.
   std::vector<std::string> a_assets;
-  for (const auto& b : RecordsOf(mem, "/data", 4, kCpfA)) a_assets.push_back(b.substr(12, 4) + b.substr(19, 15));
+  for (const auto& b : RecordsOf(mem, "/data", 4, kCpfA))
+    a_assets.push_back(b.substr(12, 4) + b.substr(19, 15));
   EXPECT_EQ(a_assets, (std::vector<std::string>{"  10A CARRO EDITADO", "  20A MOTO         ",
-                                                 "  30A CASA         "}));
+                                                "  30A CASA         "}));
 
   store::Record reg = RegisterOf(kCpfA);
   EXPECT_EQ(*reg.GetTrimmed("ENDERECO"), "RUA NOVA");
@@ -147,10 +157,9 @@ TEST_F(DeclarationSessionTest, FinalSaveReplacesOnlyTheTaxpayerAndWritesTheSumma
 // Every field of tables 09, 01 and 12 survives a load, a save and a reload,
 // except those the save computes by rule.
 TEST_F(DeclarationSessionTest, LoadSaveReloadKeepsEveryFieldButTheComputedOnes) {
-  const std::vector<std::string> computed = {"NUSUAT",   "NOMEAG",   "TEM_USO",  "TAM_USO",
-                                             "NRCLEAO",  "DFCLEAO",  "NRGCAPIT", "DFGCAPIT",
-                                             "NRRVARIV", "DFRVARIV", "NRQUOTA",  "DFQUOTA",
-                                             "INDGAS",   "I13_27",   "I13_35"};
+  const std::vector<std::string> computed = {
+      "NUSUAT",   "NOMEAG",   "TEM_USO", "TAM_USO", "NRCLEAO", "DFCLEAO", "NRGCAPIT", "DFGCAPIT",
+      "NRRVARIV", "DFRVARIV", "NRQUOTA", "DFQUOTA", "INDGAS",  "I13_27",  "I13_35"};
   std::map<int, std::vector<std::string>> before;
   for (int n : {9, 1, 12}) before[n] = RecordsOf(mem, "/data", n, kCpfA);
   for (int round = 0; round < 2; ++round) {
@@ -161,13 +170,16 @@ TEST_F(DeclarationSessionTest, LoadSaveReloadKeepsEveryFieldButTheComputedOnes) 
   for (int n : {9, 1, 12}) {
     auto after = RecordsOf(mem, "/data", n, kCpfA);
     ASSERT_EQ(after.size(), before[n].size()) << n;
-    auto t = store::Table::Open(mem, "/data/" + store::TableFileName(*store::FindTable(n), {}) + ".DBF",
-                                store::Sharing::kShared);
+    auto t =
+        store::Table::Open(mem, "/data/" + store::TableFileName(*store::FindTable(n), {}) + ".DBF",
+                           store::Sharing::kShared);
     for (size_t i = 0; i < after.size(); ++i) {
       store::Record a((*t)->shared_layout(), after[i]), b((*t)->shared_layout(), before[n][i]);
       for (const store::FieldSlot& f : a.layout().slots()) {
-        if (n == 9 && std::find(computed.begin(), computed.end(), f.spec.name) != computed.end()) continue;
-        EXPECT_EQ(*a.Raw(f.spec.name), *b.Raw(f.spec.name)) << "table " << n << " field " << f.spec.name;
+        if (n == 9 && std::find(computed.begin(), computed.end(), f.spec.name) != computed.end())
+          continue;
+        EXPECT_EQ(*a.Raw(f.spec.name), *b.Raw(f.spec.name))
+            << "table " << n << " field " << f.spec.name;
       }
     }
   }
@@ -263,7 +275,7 @@ TEST_F(DeclarationSessionTest, RecoveryReusesTheWorkCopiesOfAnInterruptedDeclara
     s->vars().SetText("ENDERECO", "RUA DA QUEDA");
     s->SetScreen(7);
     ASSERT_TRUE(s->VETAMHO().ok());  // the calculation screen refreshes TMP_09
-    st.areas.CloseAll();              // the station dies here
+    st.areas.CloseAll();             // the station dies here
   }
   const std::string nusuat = *RegisterOf(kCpfA).GetText("NUSUAT");
   EXPECT_FALSE(RecoveryNeedsWarning(nusuat, "01"));
@@ -476,8 +488,8 @@ TEST(DeclarationRulesTest, ElapsedSeconds) {
   };
   // Fault: across midnight the period counted 86399 seconds a day, one short:
   // 23:59:00 -> 00:01:00 is 120 seconds.
-  for (const Case& c : std::vector<Case>{{86340, 60, 120}, {100, 250, 150}, {500, 500, 0},
-                                         {86399, 0, 1}}) {
+  for (const Case& c :
+       std::vector<Case>{{86340, 60, 120}, {100, 250, 150}, {500, 500, 0}, {86399, 0, 1}}) {
     EXPECT_EQ(ElapsedSeconds(c.start, c.end), c.seconds) << c.start << " -> " << c.end;
   }
 }
@@ -488,7 +500,8 @@ TEST(DeclarationRulesTest, RecoveryNeedsWarning) {
     const char* terminal;
     bool warn;
   };
-  for (const Case& c : std::vector<Case>{{"01", "01", false}, {"  ", "01", true}, {"02", "01", true}}) {
+  for (const Case& c :
+       std::vector<Case>{{"01", "01", false}, {"  ", "01", true}, {"02", "01", true}}) {
     EXPECT_EQ(RecoveryNeedsWarning(c.nusuat, c.terminal), c.warn) << "'" << c.nusuat << "'";
   }
   EXPECT_EQ(WorkCopyName(4, "07"), "TMP_0407");

@@ -22,10 +22,10 @@
 
 namespace dodu::shell::testing {
 
-#define D_ASSERT_OK(expr)                     \
-  do {                                        \
-    const ::dodu::Status st_ = (expr);        \
-    ASSERT_TRUE(st_.ok()) << st_.ToString();  \
+#define D_ASSERT_OK(expr)                    \
+  do {                                       \
+    const ::dodu::Status st_ = (expr);       \
+    ASSERT_TRUE(st_.ok()) << st_.ToString(); \
   } while (0)
 
 inline const std::string kCpfA = "11111111111";
@@ -83,7 +83,8 @@ inline void Put(TestStation& s, int n, const std::string& cpf, const Fields& fie
   // As the program writes them: numbers 0 and logicals false, not blank.
   store::Record r = a->table().BlankRecord();
   for (const store::FieldSlot& f : r.layout().slots()) {
-    if (f.spec.type == store::FieldType::kNumeric) D_ASSERT_OK(r.PutNumber(f.spec.name, core::Decimal()));
+    if (f.spec.type == store::FieldType::kNumeric)
+      D_ASSERT_OK(r.PutNumber(f.spec.name, core::Decimal()));
     if (f.spec.type == store::FieldType::kLogical) D_ASSERT_OK(r.PutLogical(f.spec.name, false));
   }
   D_ASSERT_OK(r.PutText("CPF", cpf));
@@ -109,7 +110,8 @@ inline void TwoTaxpayers(platform::Env& env, const std::string& root) {
   TestStation s(env, root);
   Put(s, 9, kCpfA, {{"NOMECONTR", "ANA"}, {"ESTATUS", "1"}, {"INDGAS", "12.5"}, {"I13_28", "10"}});
   Put(s, 9, kCpfB, {{"NOMECONTR", "BRUNO"}, {"ESTATUS", "3"}});
-  Put(s, 1, kCpfA, {{"I13_27", "100"}, {"I13_28", "10"}, {"I13_34", "4"}, {"I13_35", "40"}, {"I13_37", "77.5"}});
+  Put(s, 1, kCpfA,
+      {{"I13_27", "100"}, {"I13_28", "10"}, {"I13_34", "4"}, {"I13_35", "40"}, {"I13_37", "77.5"}});
   Put(s, 1, kCpfB, {{"I13_27", "9"}});
   Put(s, 4, kCpfB, {{"I7_0", "10"}, {"I7_2", "B CASA"}});
   Put(s, 4, kCpfA, {{"I7_0", "5"}, {"I7_2", "A CARRO"}});

@@ -5,6 +5,7 @@
 #ifndef DODU_SHELL_INTERNAL_DECLARATION_TABLES_H_
 #define DODU_SHELL_INTERNAL_DECLARATION_TABLES_H_
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -73,7 +74,16 @@ enum class WaitKind { kLoad, kSave };
 Status OpenDeclarationTable(store::OpenerContext& ctx, store::WorkAreas& areas, int table_number,
                             int area, bool exclusive);
 
-// The same, exclusively, waiting while another station holds it. Loading asks
+// A shared open (`open`, given a context whose boxes are dropped) retried for
+// a few seconds while another station holds the table exclusively for a
+// moment (creating it, building an index); kLocked after that.
+Status OpenSharedBriefly(store::OpenerContext& ctx,
+                         const std::function<Status(store::OpenerContext&)>& open);
+
+// The register (table 09) opened shared in area 9, briefly waiting as above.
+Status OpenRegister(store::OpenerContext& ctx, store::WorkAreas& areas);
+
+// Declaration table n opened exclusively, waiting while another station holds it. Loading asks
 // "Outro terminal esta usando o arquivo IMPnnyy.DBF" / "Aguarde ?" at the first
 // refusal ("Não": kCancelled), then retries with the waiting text, Esc giving
 // up (kCancelled) and the question coming back after `ask_after_ms`. Saving
