@@ -242,6 +242,18 @@ std::vector<PaymentRow> DonationsOf(const DarfSources& src, Kind kind) {
   return out;
 }
 
+std::vector<std::string> DonationRefusal(const DarfSources& src, Kind kind, const Date& today) {
+  const std::string fund = kind == Kind::kChildrenFund ? "ECA" : "Idoso";
+  if (today > src.deadline) {
+    return {"O pagamento do Darf de doação para o " + fund + " só é permitido",
+            "até " + src.deadline.ToDmy() + ". Caso tenha entregue a declaração com",
+            "essa doação e não tenha pago o Darf no prazo deve-se ",
+            "retificar a declaração retirando-a. "};
+  }
+  if (DonationsOf(src, kind).empty()) return {"Não existe doação para o " + fund + " nesse CPF!"};
+  return {};
+}
+
 Lookup BusImpo(Darf& darf, const DarfSources& src, Mode mode) {
   Lookup r;
   switch (darf.kind) {

@@ -139,6 +139,11 @@ Lookup BusImpo(Darf& darf, const DarfSources& src, Mode mode);
 // The donations of a kind (7: code 39, 11: code 49), in table order.
 std::vector<PaymentRow> DonationsOf(const DarfSources& src, Kind kind);
 
+// Why a donation DARF of `kind` cannot be prepared on `today`: after the
+// deadline (the donation must be withdrawn by a rectifying declaration) or with
+// no donation of the kind's code. Empty when it can. UTF-8.
+std::vector<std::string> DonationRefusal(const DarfSources& src, Kind kind, const Date& today);
+
 // The first carnê-leão row of `cpf` (blank: the holder's), or nullptr.
 const tax::CarneRow* CarneRowOf(const DarfSources& src, const std::string& cpf);
 
