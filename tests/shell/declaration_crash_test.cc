@@ -60,7 +60,7 @@ TEST(DeclarationCrashTest, SaveCutShortAnywhereLeavesOldOrNewTables) {
     TwoTaxpayers(mem, "");
     old_a = TaxpayerTables(mem, kCpfA);
     b = TaxpayerTables(mem, kCpfB);
-    TestStation st(mem, "");
+    SessionStation st(mem, "");
     auto s = st.Session();
     LoadAndEdit(*s);
     ASSERT_TRUE(s->SaveAll(SaveMode::kFinal).ok());
@@ -78,7 +78,7 @@ TEST(DeclarationCrashTest, SaveCutShortAnywhereLeavesOldOrNewTables) {
     TwoTaxpayers(mem, "");
     {
       platform::FaultEnv faulty(mem);
-      TestStation st(faulty, "");
+      SessionStation st(faulty, "");
       auto s = st.Session();
       LoadAndEdit(*s);
       faulty.CrashAfterWrites(n, n % 3 == 0 ? 0 : 7);
@@ -93,7 +93,7 @@ TEST(DeclarationCrashTest, SaveCutShortAnywhereLeavesOldOrNewTables) {
     }
     EXPECT_EQ(TaxpayerTables(mem, kCpfB), b);
     ASSERT_EQ(after[9].size(), 1u);
-    TestStation st(mem, "");
+    SessionStation st(mem, "");
     auto reg = store::Table::Open(mem, "/data/IMP0920.DBF", store::Sharing::kShared);
     ASSERT_TRUE(reg.ok());
     store::Record r((*reg)->shared_layout(), after[9][0]);
@@ -149,7 +149,7 @@ TEST(DeclarationKillTest, KilledDuringAnEditOffersTheRecovery) {
   ASSERT_GE(pid, 0);
   if (pid == 0) {
     auto child_env = platform::NewPosixEnv();
-    TestStation st(*child_env, root);
+    SessionStation st(*child_env, root);
     auto s = st.Session();
     if (!s->Load({LoadKind::kExisting, kCpfA, "ANA", 11}).ok()) _exit(2);
     store::WorkArea* assets = s->WorkCopy(4);
@@ -168,7 +168,7 @@ TEST(DeclarationKillTest, KilledDuringAnEditOffersTheRecovery) {
   waitpid(pid, &status, 0);
   ASSERT_TRUE(WIFSIGNALED(status));
 
-  TestStation st(*env, root);
+  SessionStation st(*env, root);
   auto reg = RecordsOf(*env, root + "/data", 9, kCpfA);
   ASSERT_EQ(reg.size(), 1u);
   {
@@ -202,7 +202,7 @@ TEST(DeclarationConcurrencyTest, TwoStationsSavingDifferentTaxpayersLoseNothing)
   TwoTaxpayers(*env, root);
   constexpr int kRounds = 4;
   auto run = [&](platform::Env& e, const std::string& terminal, const std::string& cpf) {
-    TestStation st(e, root, terminal);
+    SessionStation st(e, root, terminal);
     st.ctx.confirm = [](const std::vector<std::string>&) { return true; };  // keep waiting
     for (int i = 1; i <= kRounds; ++i) {
       auto s = st.Session();

@@ -42,7 +42,7 @@ class DeclarationSessionTest : public ::testing::Test {
   }
 
   platform::MemoryEnv mem;
-  TestStation st{mem, ""};
+  SessionStation st{mem, ""};
 };
 
 TEST_F(DeclarationSessionTest, LoadCopiesOnlyTheTaxpayersLiveRecordsWithTheWorkCopyKeys) {

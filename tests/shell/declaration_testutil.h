@@ -44,8 +44,8 @@ class RecordingDisplay : public SessionDisplay {
 };
 
 // One station of the office: terminal `terminal`, folders under `root`.
-struct TestStation {
-  TestStation(platform::Env& env, const std::string& root, const std::string& terminal = "01")
+struct SessionStation {
+  SessionStation(platform::Env& env, const std::string& root, const std::string& terminal = "01")
       : ctx(env, sink, wait) {
     ctx.terminal = terminal;
     ctx.installation_folder = root + "/inst";
@@ -75,7 +75,7 @@ using Fields = std::vector<std::pair<std::string, std::string>>;  // name, value
 
 // Appends to declaration table n of the data folder a record of `cpf` with
 // `fields` (numbers given as decimal text); `deleted` marks it deleted.
-inline void Put(TestStation& s, int n, const std::string& cpf, const Fields& fields,
+inline void Put(SessionStation& s, int n, const std::string& cpf, const Fields& fields,
                 bool deleted = false) {
   D_ASSERT_OK(store::ABERTURA(s.ctx, s.areas, n, true));
   store::WorkArea* a = s.areas.Get(n);
@@ -107,7 +107,7 @@ inline void Put(TestStation& s, int n, const std::string& cpf, const Fields& fie
 // monthly figures, a capital gain without tax; B with its own records and a
 // deleted asset.
 inline void TwoTaxpayers(platform::Env& env, const std::string& root) {
-  TestStation s(env, root);
+  SessionStation s(env, root);
   Put(s, 9, kCpfA, {{"NOMECONTR", "ANA"}, {"ESTATUS", "1"}, {"INDGAS", "12.5"}, {"I13_28", "10"}});
   Put(s, 9, kCpfB, {{"NOMECONTR", "BRUNO"}, {"ESTATUS", "3"}});
   Put(s, 1, kCpfA,
