@@ -1,5 +1,7 @@
 #include "darf/darf_run.h"
 
+#include <cctype>
+
 #include "darf/darf_texts.h"
 #include "print/printers.h"
 
@@ -28,7 +30,12 @@ bool PrintsInBatch(Kind kind, const std::string& debitaut) {
   return !SkippedByAutomaticDebit(kind, debitaut);
 }
 
-bool DispatchesEachTaxpayer(const std::string& printer) { return print::IsPdfDestination(printer); }
+bool DispatchesEachTaxpayer(const std::string& printer) {
+  // Queues are often named in lower case ("cups-pdf"): the name counts in any case.
+  std::string upper = printer;
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return print::IsPdfDestination(upper);
+}
 
 std::vector<std::string> SharedSheetNotice(const std::string& printer, int taxpayers, Kind kind) {
   if (taxpayers < 2 || kind != Kind::kQuota) return {};

@@ -30,7 +30,8 @@ Result<int> PrintSet(SlipWriter& writer, const Darf& set, const DarfSources& src
 bool PrintsInBatch(Kind kind, const std::string& debitaut);
 
 // Whether each taxpayer's set is dispatched as its own job (a PDF destination)
-// instead of staying in the run's one output file.
+// instead of staying in the run's one output file: "PDF" in its name, in any
+// case.
 bool DispatchesEachTaxpayer(const std::string& printer);
 
 // The three lines shown when, in a run over several taxpayers, quota DARFs go
