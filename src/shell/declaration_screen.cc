@@ -16,11 +16,16 @@ int TelaMax(bool rural) { return rural ? 17 : 11; }
 
 int CodeOfScreen(int tela, bool rural_abroad) {
   switch (tela) {
-    case 10: return 72;
-    case 11: return 62;
-    case kScreenZoom: return 54;
-    case kScreenAssetsOnly: return 52;
-    default: break;
+    case 10:
+      return 72;
+    case 11:
+      return 62;
+    case kScreenZoom:
+      return 54;
+    case kScreenAssetsOnly:
+      return 52;
+    default:
+      break;
   }
   if (tela >= 12 && tela <= 17) return (rural_abroad ? 200 : 100) + tela - 11;
   return tela * 10 + 1;
@@ -65,20 +70,27 @@ ScreenPos Following(const ScreenPos& from, const ScreenConditions& c) {
   const int t = from.tela;
   if (c.new_taxpayer && t == kScreenIdentification) return At(1, c);
   switch (t) {
-    case 3: return from.code == 31 ? ScreenPos{3, 32} : ScreenPos{4, 41};
+    case 3:
+      return from.code == 31 ? ScreenPos{3, 32} : ScreenPos{4, 41};
     case 4:
       if (from.code == 41) return {4, 42};
       if (from.code == 42) return {4, 43};
       return At(5, c);
-    case 7: return At(10, c);
+    case 7:
+      return At(10, c);
     case 8:
-    case 9: return At(7, c);
-    case 10: return At(11, c);
-    case 11: return c.rural ? At(12, c) : At(1, c);
-    case kScreenZoom: return from.code == 54 ? ScreenPos{kScreenZoom, 55} : At(6, c);
+    case 9:
+      return At(7, c);
+    case 10:
+      return At(11, c);
+    case 11:
+      return c.rural ? At(12, c) : At(1, c);
+    case kScreenZoom:
+      return from.code == 54 ? ScreenPos{kScreenZoom, 55} : At(6, c);
     case kScreenAssetsOnly:
       return from.code == 52 ? ScreenPos{kScreenAssetsOnly, 53} : At(6, c);
-    default: break;
+    default:
+      break;
   }
   if (t == TelaMax(c.rural)) return At(1, c);
   if (t < 1 || t > TelaMax(c.rural)) return {kScreenNone, from.code};

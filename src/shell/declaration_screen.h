@@ -45,8 +45,8 @@ inline constexpr int kScreenCalculation = 7;
 inline constexpr int kScreenBalance = 10;
 inline constexpr int kScreenWarnings = 11;
 inline constexpr int kScreenRuralFirst = 12;
-inline constexpr int kScreenZoom = 22;       // enlarged assets (code 54) or debts (55)
-inline constexpr int kScreenAssetsOnly = 23; // assets only (52) or debts only (53)
+inline constexpr int kScreenZoom = 22;        // enlarged assets (code 54) or debts (55)
+inline constexpr int kScreenAssetsOnly = 23;  // assets only (52) or debts only (53)
 
 // `TELAMAX`: 17 with rural activity, else 11.
 int TelaMax(bool rural);
@@ -62,10 +62,10 @@ struct ScreenPos {
 
 // The taxpayer's conditions the moves depend on.
 struct ScreenConditions {
-  bool rural = false;          // `TEMRURAL` "S"
-  bool rural_abroad = false;   // the rural globals hold the activity abroad (`CATVATUAL` "N")
-  bool new_taxpayer = false;   // `PVEZ`: the first identification screen leads to screen 1
-  bool key_changed = false;    // `TECLAMUDA`: a hot key or the menu already chose the next screen
+  bool rural = false;         // `TEMRURAL` "S"
+  bool rural_abroad = false;  // the rural globals hold the activity abroad (`CATVATUAL` "N")
+  bool new_taxpayer = false;  // `PVEZ`: the first identification screen leads to screen 1
+  bool key_changed = false;   // `TECLAMUDA`: a hot key or the menu already chose the next screen
 };
 
 // The code a move to `tela` sets: screen x 10 + 1, except 10 (72), 11 (62),
@@ -90,16 +90,16 @@ std::optional<ScreenPos> BringIntoRange(const ScreenPos& pos, const ScreenCondit
 
 // The run state of the open declaration beyond its variables.
 struct DeclarationState {
-  ScreenPos pos;               // TELA and OPCIR_1
-  bool lsai = false;           // LSAI: the declaration is being left
-  bool discard = false;        // CIGNORE "I": left without saving
-  bool key_changed = false;    // TECLAMUDA
-  screen::Key ulttecla;        // ULTTECLA: the key that ended the last screen
-  int qtd_dep = 0;             // QTD_DEP, recounted on each menu action
-  bool new_taxpayer = false;   // PVEZ
-  int tipo_bem = 0;            // TIPO_BEM of the capital-gain and variable-income screens
-  std::string bembrasil = "S"; // BEMBRASIL: movable assets in Brazil ("S") or abroad ("N")
-  std::string day_trade;       // DAY_TRADE "1".."3" (code - 90) or dependants' (code - 93)
+  ScreenPos pos;                 // TELA and OPCIR_1
+  bool lsai = false;             // LSAI: the declaration is being left
+  bool discard = false;          // CIGNORE "I": left without saving
+  bool key_changed = false;      // TECLAMUDA
+  screen::Key ulttecla;          // ULTTECLA: the key that ended the last screen
+  int qtd_dep = 0;               // QTD_DEP, recounted on each menu action
+  bool new_taxpayer = false;     // PVEZ
+  int tipo_bem = 0;              // TIPO_BEM of the capital-gain and variable-income screens
+  std::string bembrasil = "S";   // BEMBRASIL: movable assets in Brazil ("S") or abroad ("N")
+  std::string day_trade;         // DAY_TRADE "1".."3" (code - 90) or dependants' (code - 93)
   bool dependants_gain = false;  // codes 85..88 and 94..96: the dependants' gains
   bool zoom_bem = false, zoom_div = false;    // ZOOM_BEM, ZOOM_DIV (screen 22)
   bool zoom_bem2 = false, zoom_div2 = false;  // ZOOM_BEM2, ZOOM_DIV2 (screen 23)
