@@ -7,7 +7,7 @@ WERROR     ?= OFF
 JOBS       ?= $(shell nproc)
 DEMO       ?= $(CURDIR)/$(BUILD)/demo
 
-.PHONY: all setup configure build test run bench test-asan clean
+.PHONY: all setup configure build test run bench test-asan fuzz clean
 
 all: build
 
@@ -40,5 +40,16 @@ test-asan: setup
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
+# The readers of the official files under libFuzzer (clang), ten minutes by default.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 600
+fuzz:
+	@./scripts/setup fuzz
+	@CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target import_fuzz
+	@mkdir -p $(FUZZ_BUILD)/fuzz_corpus
+	@$(FUZZ_BUILD)/tests/import/import_fuzz -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=1024 \
+	  -timeout=5 $(FUZZ_BUILD)/fuzz_corpus tests/import/fuzz/seeds
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
