@@ -43,3 +43,15 @@ void UseDeclarationSession(SelectionContext& s, DeclarationSession& session) {
 }
 
 }  // namespace dodu::shell
+
+namespace dodu::shell {
+
+void UseDeclarationMenu(SelectionContext& s, Station& station, DeclarationSession& session,
+                        const DeclarationRunOptions& options) {
+  s.hooks.run_declaration = [&station, &session, options]() {
+    Result<DeclarationResult> r = RunDeclaration(station, session, options);
+    return (!r.ok() || r->selection_ends) ? 1 : 0;
+  };
+}
+
+}  // namespace dodu::shell

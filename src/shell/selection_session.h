@@ -5,8 +5,10 @@
 #ifndef DODU_SHELL_SELECTION_SESSION_H_
 #define DODU_SHELL_SELECTION_SESSION_H_
 
+#include "shell/declaration_menu.h"
 #include "shell/declaration_session.h"
 #include "shell/selection.h"
+#include "shell/station.h"
 
 namespace dodu::shell {
 
@@ -20,6 +22,12 @@ void UseRegisterList(SelectionContext& s);
 // shows its progress in the selection frame when it was made with it as its
 // display.
 void UseDeclarationSession(SelectionContext& s, DeclarationSession& session);
+
+// Option 11 runs the open declaration (RunDeclaration on `station` and
+// `session`, which must outlive `s`); OPCFIM is 1 when the declaration says the
+// selection ends, or when it could not be run. `options` is copied.
+void UseDeclarationMenu(SelectionContext& s, Station& station, DeclarationSession& session,
+                        const DeclarationRunOptions& options = {});
 
 }  // namespace dodu::shell
 

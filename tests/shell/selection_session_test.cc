@@ -109,5 +109,38 @@ TEST_F(SelectionSessionTest, UnknownStatusIsPickedFromTheStatusList) {
   EXPECT_EQ(a->description, "TRANSMITIDA  ");
 }
 
+// The whole option 11 on a station: the selection loads the taxpayer, the
+// declaration runs and is left saving (Alt T), the selection asks for the
+// next taxpayer (OPCFIM 0) and Esc ends it; the register is free again.
+TEST_F(SelectionSessionTest, Option11OpensTheDeclarationAndComesBack) {
+  AddTaxpayers(data, {{ana, "ANA SOUZA", ""}});
+  areas.CloseAll();  // the station holds the folder list from here on
+  Station station(*env, tk);
+  station.ctx.terminal = "01";
+  station.ctx.installation_folder = inst;
+  station.ctx.data_folder = data;
+  station.ctx.work_folder = work;
+  station.settings.terminal = "01";
+  station.menu.opcfim = 0;
+  ASSERT_OK(store::ABERTURA(station.ctx, station.areas, 50));
+  SelectionContext sel(tk, station.ctx, station.areas, station.menu, station.settings.ult_cpf);
+  DeclarationSession session(station.ctx, station.areas, SessionSettings(), hooks, sel.frame);
+  UseRegisterList(sel);
+  UseDeclarationSession(sel, session);
+  UseDeclarationMenu(sel, station, session);
+  term.Feed(ana + "{Alt T}{Esc}");
+  Result<bool> r = DECLARA(sel, 11);
+  ASSERT_OK(r);
+  EXPECT_TRUE(*r);
+  EXPECT_FALSE(session.is_open());
+  EXPECT_EQ(station.settings.ult_cpf, ana);
+  ASSERT_OK(store::MUDADIR(station.ctx, station.areas, data, ana).status());
+  store::WorkArea& reg = *station.areas.Get(9);
+  ASSERT_OK(reg.SetOrder(1));
+  ASSERT_TRUE(*reg.Seek(ana));
+  EXPECT_EQ(reg.Current()->GetText("NUSUAT").value_or("?"), "  ");
+  station.areas.CloseAll();
+}
+
 }  // namespace
 }  // namespace dodu::shell
