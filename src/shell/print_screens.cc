@@ -114,7 +114,7 @@ std::optional<std::string> ChooseDestination(screen::Toolkit& tk,
 void ViewPrintFile(screen::Toolkit& tk, platform::Env& env, const std::string& path) {
   Result<std::string> bytes = platform::ReadWholeFile(env, path);
   if (!bytes.ok()) {
-    screen::MSGALERT(tk, {"Erro de leitura", Cp850(path)}, {"Ok"}, 0x4F, "");
+    screen::AVISOSN(tk, std::vector<std::string>{"Erro de leitura", Cp850(path)}, 1);
     return;
   }
   const std::vector<std::string> lines = ViewLines(*bytes);
@@ -155,7 +155,7 @@ std::optional<std::string> ToolkitDispatchPorts::Choose(const std::vector<std::s
 }
 
 void ToolkitDispatchPorts::Tell(const std::vector<std::string>& lines) {
-  screen::MSGALERT(tk_, lines, {"Ok"}, 0x4F, "");
+  screen::AVISOSN(tk_, lines, 1);
 }
 
 print::PrintOptions PrintOptionsOf(const PrintSelection& s) {
@@ -177,7 +177,7 @@ Status ChoosePrinter(Station& st, print::PrinterSystem& printers) {
   Result<print::PrinterList> list = printers.List();
   if (!list.ok() || list->names.empty()) {
     // Without a printer the job can still be shown, saved as a PDF or given to nodosimp.
-    screen::MSGALERT(st.tk, {Cp850("Não há impressora Instalada !!")}, {"Ok"}, 0x4F, "");
+    screen::AVISOSN(st.tk, std::vector<std::string>{Cp850("Não há impressora Instalada !!")}, 1);
   }
   std::vector<std::string> names;
   for (const std::string& d : print::Destinations(list.ok() ? *list : print::PrinterList{})) {
@@ -227,7 +227,7 @@ void RegisterPrintOptions(ActionRegistry& registry, Station& st, print::PrinterS
   registry.Register(52, [&st, &printers](ActionContext&) {
     const std::string file = platform::JoinPath(st.ctx.work_folder, print::kJobFile);
     if (!st.env.Exists(file)) {
-      screen::MSGALERT(st.tk, {"Gere antes o arquivo a ser impresso! "}, {"Ok"}, 0x4F, "");
+      screen::AVISOSN(st.tk, std::vector<std::string>{"Gere antes o arquivo a ser impresso! "}, 1);
       return true;
     }
     (void)DispatchJob(st, printers, "NAO-DOS", true);
