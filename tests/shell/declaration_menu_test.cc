@@ -300,6 +300,57 @@ TEST_F(DeclarationMenuTest, ProtectedStatusZeroProtectsNothing) {
   EXPECT_EQ(SharedText(9, "NOMECONTR"), "ANA MARIA DOS SANTOS");
 }
 
+// Regression: a final save that could not complete (another station held a
+// table and the operator stopped waiting) must not close the declaration as if
+// it were saved; it stays open and leaving again completes the save.
+TEST_F(DeclarationMenuTest, UnfinishedFinalSaveKeepsTheDeclarationOpen) {
+  AddTaxpayer();
+  Open();
+  session_.reset();
+  SessionSettings s;
+  s.operator_name = "OPERADOR";
+  s.save_ask_after_ms = 100;
+  session_ =
+      std::make_unique<DeclarationSession>(station_.ctx, station_.areas, s, hooks_, display_);
+  LoadRequest req;
+  req.cpf = kCpf;
+  req.name = "ANA DOS SANTOS";
+  DM_ASSERT_OK(session_->Load(req));
+  // Another station holds the assets table.
+  const store::TableDef* def = store::FindTable(4);
+  store::NameContext names;
+  auto holder =
+      store::Table::Open(*env_, root_ + "/data/" + store::TableFileName(*def, names) + ".DBF",
+                         store::Sharing::kExclusive);
+  ASSERT_TRUE(holder.ok()) << holder.status().ToString();
+  RecordAllScreens();
+  screens_.RegisterScreen(6, EditingScreen(tk_, shown_));
+  bool open_after_failed_save = false;
+  screens_.RegisterScreen(7, [&](ScreenContext& ctx) {
+    open_after_failed_save = ctx.session.is_open();
+    holder->reset();  // the other station lets go
+    return tk_.WaitKey();
+  });
+  // Edit, leave saving, "Não" to waiting, the box; then F7, Esc, leave again.
+  // The waiting station polls the keyboard, so the rest of the script is typed
+  // once the operator answers "Não" to waiting.
+  std::vector<std::string> asked;
+  station_.ctx.confirm = [&](const std::vector<std::string>& lines) {
+    asked.push_back(core::Cp850ToUtf8(lines.at(0)));
+    vt_.Feed("{Enter}{F7}{Esc}{Alt T}");
+    return false;
+  };
+  // Edit, Esc, leave saving: the wait gives up; the box; then F7, Esc, leave again.
+  auto r = Run("{F6}{Esc}{Alt T}");
+  ASSERT_TRUE(r.ok()) << r.status().ToString();
+  EXPECT_EQ(asked, std::vector<std::string>{"Outro terminal esta usando o arquivo IMP0420.DBF"});
+  EXPECT_TRUE(ShowedBox("A declaração não foi salva por completo"));
+  EXPECT_TRUE(open_after_failed_save);
+  EXPECT_EQ(r->end, DeclarationEnd::kSaved);
+  EXPECT_EQ(SharedText(4, "I7_2"), "CASA NOVA");
+  EXPECT_EQ(SharedText(9, "NUSUAT"), "");
+}
+
 // ---- the dispatcher's guards ------------------------------------------------------
 
 struct GuardCase {
