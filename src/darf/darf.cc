@@ -198,6 +198,17 @@ Lookup ForeignCash(Darf& darf, const DarfSources& src) {
 
 }  // namespace
 
+Person CarnePersonOf(const DarfSources& src) {
+  bool holder = false, dependant = false;
+  for (const tax::CarneRow& row : src.carne) (row.IsTitular() ? holder : dependant) = true;
+  if (holder && dependant) return Person::kAsk;
+  return dependant ? Person::kDependant : Person::kHolder;
+}
+
+std::vector<std::string> HolderOrDependantQuestion() {
+  return {"Responda com Sim para Darf do Titular", " Não para Darf do Dependente."};
+}
+
 const tax::CarneRow* CarneRowOf(const DarfSources& src, const std::string& cpf) {
   const std::string want = core::TiraPonto(cpf);
   for (const tax::CarneRow& row : src.carne) {
@@ -256,6 +267,12 @@ std::vector<std::string> DonationRefusal(const DarfSources& src, Kind kind, cons
 
 Lookup BusImpo(Darf& darf, const DarfSources& src, Mode mode) {
   Lookup r;
+  const bool monthly = darf.kind == Kind::kCarneLeao || darf.kind == Kind::kCapitalGain ||
+                       darf.kind == Kind::kVariableIncome || darf.kind == Kind::kInvestmentFund;
+  if (monthly && (darf.number < 1 || darf.number > 12 || darf.first < 1 || darf.last > 12)) {
+    darf.principal = Decimal();
+    return r;  // the screen accepts months 1 to 12 only
+  }
   switch (darf.kind) {
     case Kind::kQuota: r = Quota(darf, src, mode); break;
     case Kind::kCarneLeao: r = Carne(darf, src, mode); break;

@@ -144,6 +144,13 @@ std::vector<PaymentRow> DonationsOf(const DarfSources& src, Kind kind);
 // no donation of the kind's code. Empty when it can. UTF-8.
 std::vector<std::string> DonationRefusal(const DarfSources& src, Kind kind, const Date& today);
 
+// Kinds 2 to 5 for one taxpayer: whose DARF it is, by the carnê-leão rows
+// there are (holder rows only, or none: the holder; dependant rows only: a
+// dependant, whose CPF is asked; both: the question below, Yes = holder).
+enum class Person { kHolder, kDependant, kAsk };
+Person CarnePersonOf(const DarfSources& src);
+std::vector<std::string> HolderOrDependantQuestion();
+
 // The first carnê-leão row of `cpf` (blank: the holder's), or nullptr.
 const tax::CarneRow* CarneRowOf(const DarfSources& src, const std::string& cpf);
 

@@ -82,6 +82,25 @@ TEST_F(LookupTest, CarneLeaoOfTheChosenPerson) {
   }
 }
 
+// A month outside 1..12 must never index the month columns of the rows.
+TEST_F(LookupTest, MonthOutsideTheYearHasNothing) {
+  Carne().at(tax::kDue, 12) = Dec("10.00");
+  for (Kind kind : {Kind::kCarneLeao, Kind::kCapitalGain, Kind::kVariableIncome}) {
+    for (int month : {0, 13}) {
+      Darf d = Month(kind, month);
+      EXPECT_FALSE(Find(d).found);
+    }
+  }
+}
+
+TEST_F(LookupTest, WhoseCarneLeao) {
+  EXPECT_EQ(CarnePersonOf(src_), Person::kHolder);
+  Carne("11144477735");
+  EXPECT_EQ(CarnePersonOf(src_), Person::kDependant);
+  Carne();
+  EXPECT_EQ(CarnePersonOf(src_), Person::kAsk);
+}
+
 TEST_F(LookupTest, CarneLeaoRangeStartsAtTheFirstMonthWithTax) {
   Carne().at(tax::kDue, 3) = Dec("10.00");
   Darf d = Month(Kind::kCarneLeao, 1, 5);
