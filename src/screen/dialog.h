@@ -99,6 +99,22 @@ class LDialog {
   std::unique_ptr<LStatusBar> status_bar_;
 };
 
+// A child dialog (LDLGSHOW) closed when the scope ends.
+class ScopedDialog {
+ public:
+  ScopedDialog(Toolkit& tk, int top, int left, int bottom, int right, std::string_view title)
+      : d_(tk.LDLGSHOW(top, left, bottom, right, title)) {}
+  ~ScopedDialog() {
+    if (d_ != nullptr) d_->close();
+  }
+  ScopedDialog(const ScopedDialog&) = delete;
+  ScopedDialog& operator=(const ScopedDialog&) = delete;
+  LDialog* get() const { return d_; }
+
+ private:
+  LDialog* d_;
+};
+
 }  // namespace dodu::screen
 
 #endif  // DODU_SCREEN_DIALOG_H_

@@ -18,20 +18,7 @@ namespace {
 
 using core::Cp850;
 
-class ScopedDialog {
- public:
-  ScopedDialog(screen::Toolkit& tk, int top, int left, int bottom, int right,
-               const std::string& title)
-      : d_(tk.LDLGSHOW(top, left, bottom, right, title)) {}
-  ~ScopedDialog() {
-    if (d_ != nullptr) d_->close();
-  }
-  ScopedDialog(const ScopedDialog&) = delete;
-  ScopedDialog& operator=(const ScopedDialog&) = delete;
-
- private:
-  screen::LDialog* d_;
-};
+using screen::ScopedDialog;
 
 std::string Pad(std::string s, size_t n) {
   s.resize(std::max(s.size(), n), ' ');

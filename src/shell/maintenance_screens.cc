@@ -40,21 +40,7 @@ std::string WithBackslash(const std::string& folder) {
   return folder + "\\";
 }
 
-// A dialog closed when the scope ends.
-class ScopedDialog {
- public:
-  ScopedDialog(screen::Toolkit& tk, int top, int left, int bottom, int right,
-               const std::string& title)
-      : d_(tk.LDLGSHOW(top, left, bottom, right, title)) {}
-  ~ScopedDialog() {
-    if (d_ != nullptr) d_->close();
-  }
-  ScopedDialog(const ScopedDialog&) = delete;
-  ScopedDialog& operator=(const ScopedDialog&) = delete;
-
- private:
-  screen::LDialog* d_;
-};
+using screen::ScopedDialog;
 
 void Info(screen::Toolkit& tk, const std::string& cp850, const std::string& title = "") {
   (void)screen::AVISOSN(tk, std::vector<std::string>{cp850}, 0, {}, title);

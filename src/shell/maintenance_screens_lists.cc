@@ -27,20 +27,7 @@ std::string Trim(const std::string& s) {
   return s.substr(b, e - b + 1);
 }
 
-class ScopedDialog {
- public:
-  ScopedDialog(screen::Toolkit& tk, int top, int left, int bottom, int right,
-               const std::string& title)
-      : d_(tk.LDLGSHOW(top, left, bottom, right, title)) {}
-  ~ScopedDialog() {
-    if (d_ != nullptr) d_->close();
-  }
-  ScopedDialog(const ScopedDialog&) = delete;
-  ScopedDialog& operator=(const ScopedDialog&) = delete;
-
- private:
-  screen::LDialog* d_;
-};
+using screen::ScopedDialog;
 
 void Error(screen::Toolkit& tk, const std::string& cp850) {
   (void)screen::AVISOSN(tk, std::vector<std::string>{cp850}, 8);
