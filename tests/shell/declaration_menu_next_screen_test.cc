@@ -132,6 +132,14 @@ TEST(BringIntoRangeTest, NumbersAboveTheLast) {
   EXPECT_EQ(BringIntoRange({11, 62}, kPlain), (ScreenPos{11, 62}));
 }
 
+TEST(ZoomForTest, AssetsOrDebtsFromTheBrowserMode) {
+  EXPECT_EQ(ZoomFor(kScreenZoom, 5), (ScreenPos{22, 54}));
+  EXPECT_EQ(ZoomFor(kScreenZoom, 31), (ScreenPos{22, 55}));
+  EXPECT_EQ(ZoomFor(kScreenAssetsOnly, 30), (ScreenPos{23, 52}));
+  EXPECT_EQ(ZoomFor(kScreenAssetsOnly, 6), (ScreenPos{23, 53}));
+  EXPECT_EQ(ZoomFor(kScreenZoom, 7), std::nullopt);
+}
+
 TEST(CodeOfScreenTest, CodesOfTheScreens) {
   EXPECT_EQ(CodeOfScreen(1), 11);
   EXPECT_EQ(CodeOfScreen(10), 72);
