@@ -21,7 +21,7 @@ std::string TextOr(const core::Variables* v, const char* name) {
 }
 Decimal PositivePart(const Decimal& d) { return d.IsNegative() ? Decimal() : d; }
 
-// The monthly due date of base-year month `m` and the day the delay counts from.
+// The period and the monthly due date of base-year month `m`.
 void MonthlyDates(Darf& darf, int m) {
   darf.period = tax::MesAnter(m);
   darf.due = tax::UltimoDia(m, kBaseYear, 2);
