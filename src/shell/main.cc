@@ -23,9 +23,9 @@
 #include "screen/toolkit.h"
 #include "shell/demo_install.h"
 #include "shell/main_loop.h"
-#include "shell/maintenance_screens.h"
 #include "shell/startup.h"
 #include "shell/startup_args.h"
+#include "shell/station_services.h"
 
 namespace {
 
@@ -82,8 +82,8 @@ int RunStation(dodu::platform::Env& env, Toolkit& tk, std::optional<std::string>
     return 1;
   }
   dodu::shell::RegisterStationActions(station);
-  dodu::shell::MaintenanceContext maintenance{tk, station.ctx, station.areas, ""};
-  dodu::shell::RegisterMaintenanceOptions(station.dispatcher->registry(), maintenance);
+  dodu::shell::StationServices services(station);
+  dodu::shell::RegisterStationServices(services);
   dodu::shell::MainLoop(station);
   return 0;
 }
