@@ -145,7 +145,7 @@ struct SaveReport {
 
 // Start values of the station a session needs.
 struct SessionSettings {
-  std::string operator_name;      // `NOMEAG` of this terminal (Part 1.1)
+  std::string operator_name;      // `NOMEAG` of this terminal
   int opttran = 0;                // `OPTTRAN`: 1 always hand over, 2 when `ESTATUS` is `SOESTE`
   int soeste = 0;                 // `SOESTE`
   int statrava = -1;              // `STATRAVA`: the protected status (-1: none)
