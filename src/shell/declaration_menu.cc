@@ -86,6 +86,10 @@ void DeclarationWindow::Bind() {
   auto bind = [&](Key k, screen::Toolkit::KeyAction a) {
     saved_bindings_.emplace_back(k, tk.BindKey(k, std::move(a)));
   };
+  // The main window's Alt I and Alt T are let go: inside a declaration Alt T
+  // leaves the declaration, and the main menu's actions are refused anyway.
+  bind(Key::Alt('I'), nullptr);
+  bind(Key::Alt('T'), nullptr);
   if (st_.installation.temp_sal < 99) bind(Key::Alt('W'), [this] { PartialSave(); });
   bind(Key::Alt('K'), [this] { OutsideCalculator(); });
   bind(Key::Alt('H'), [this] {
@@ -97,7 +101,7 @@ void DeclarationWindow::Bind() {
 void DeclarationWindow::Unbind() {
   if (!bound_) return;
   bound_ = false;
-  // Alt W, Alt K and Alt H go back to what they did before the declaration.
+  // Alt I, Alt T, Alt W, Alt K and Alt H go back to what they did before.
   for (auto it = saved_bindings_.rbegin(); it != saved_bindings_.rend(); ++it) {
     (void)st_.tk.BindKey(it->first, std::move(it->second));
   }

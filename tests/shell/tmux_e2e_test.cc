@@ -6,9 +6,12 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "platform/env.h"
+#include "shell/demo_install.h"
 #include "shell/settings_defaults.h"
 #include "shell/station.h"
 #include "store/table.h"
@@ -82,6 +85,47 @@ TEST_F(TmuxEndToEndTest, DemoReachesTheMenuRunsAShortActionAndLeavesWritingTheSe
   EXPECT_EQ(CharOf(config, "NOMEAG"), "USUARIO DO TERMINAL 00");
   EXPECT_EQ(CharOf(config, "ROTADOANO"), demo);
   EXPECT_EQ(CharOf(config, "ROTAJAVA"), folder_ + "/ProgramasRFB/IRPF2020/APLICACAO/DADOS");
+}
+
+TEST_F(TmuxEndToEndTest, DemoTaxpayerIsOpenedCalculatedAndClosedAgain) {
+  const std::string demo = folder_ + "/demo";
+  const std::string cmd = "'env -u DIR2020 -u TERMINAL HOME=" + folder_ +
+                          " DODU_REFDATA=" DODU_SHARED_DIR "/data " + program_ + " --demo " + demo +
+                          " 2>/dev/null; echo EXIT=$?; sleep 30'";
+  ASSERT_TRUE(tmux_.Start(cmd, 80, 28));
+  ASSERT_TRUE(WaitFor("Declaração  Opções  Selecão")) << Capture();
+
+  // Alt I: the selection; the demo taxpayer's CPF opens the declaration.
+  Keys("M-i");
+  ASSERT_TRUE(WaitFor("F1=Nome F2=CPF")) << Capture();
+  Keys(std::string(kDemoTaxpayerCpf) + " Enter");
+  ASSERT_TRUE(WaitFor("Alt T sai")) << Capture();
+  // While it is open the register names this terminal.
+  std::unique_ptr<platform::Env> env = platform::NewPosixEnv();
+  auto nusuat = [&] {
+    auto table = store::Table::Open(*env, demo + "/IMP0920.DBF", store::Sharing::kShared);
+    if (!table.ok() || (*table)->record_count() < 1) return std::string("<none>");
+    auto record = (*table)->Read(store::RecNo{1});
+    return record.ok() ? CharOf(RecordFields(*record), "NUSUAT") : std::string("<unread>");
+  };
+  EXPECT_EQ(nusuat(), "00");
+
+  // F7: the calculation screen; Esc back to the menu, Alt T leaves saving.
+  Keys("F7");
+  ASSERT_TRUE(WaitFor("TOTAL IMPOSTO DEVIDO")) << Capture();
+  Keys("Escape");
+  // A lone Esc is told from Alt by the pause after it.
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  Keys("M-t");
+  ASSERT_TRUE(WaitFor("384.917.562-64")) << Capture();  // back in the selection
+  EXPECT_EQ(nusuat(), "");
+
+  Keys("Escape");
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  Keys("M-t");
+  ASSERT_TRUE(WaitFor("Confirma saída do programa?")) << Capture();
+  Keys("S");
+  ASSERT_TRUE(WaitFor("EXIT=0")) << Capture();
 }
 
 }  // namespace
