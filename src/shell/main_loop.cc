@@ -8,6 +8,7 @@
 #include "shell/menu_tree.h"
 #include "shell/startup.h"
 #include "store/opener.h"
+#include "store/reindex.h"
 
 namespace dodu::shell {
 namespace {
@@ -77,8 +78,11 @@ bool ROTSAIDA(Station& st, int code) {
   }
   // A refused lock has been told; the values are then simply not stored.
   (void)st.tables.WriteConfig(ExitFields(st.settings));
-  // After an import (17) the data folder's indexes are rebuilt here once the
-  // reindex exists; until then there is nothing an import could have left.
+  // After an import (17) the data folder's indexes are rebuilt; a busy table
+  // is skipped (another station keeps its indexes up to date).
+  if (st.menu.opcao_1 == 17) {
+    (void)store::REORG(st.ctx, st.areas, st.ctx.data_folder, 3);
+  }
   st.areas.CloseAll();
   st.tk.Fill(0, 0, screen::kScreenRows - 1, screen::kScreenCols - 1, ' ', 0x07);
   st.tk.Flush();

@@ -153,6 +153,23 @@ TEST_F(MainLoopTest, TerminarLeavesWithoutAQuestion) {
   EXPECT_TRUE(station().Boxes().empty());
 }
 
+TEST_F(MainLoopTest, LeavingAfterAnImportRebuildsTheDataFoldersIndexes) {
+  ASSERT_TRUE(Start().ok());
+  Station& st = station().station;
+  // The start-up opened the register with its index; a damaged index is rebuilt.
+  st.areas.CloseAll();
+  const std::string cdx = st.ctx.data_folder + "/IMP0920.CDX";
+  ASSERT_TRUE(env.Exists(cdx));
+  const std::string good = *platform::ReadWholeFile(env, cdx);
+  ASSERT_TRUE(platform::WriteFileAtomic(env, cdx, std::string(good.size(), 'x')).ok());
+  st.menu.opcao_1 = 17;
+  ASSERT_TRUE(ROTSAIDA(st, 18));
+  // Rebuilt: the same index again (its header carries a rebuild counter).
+  const std::string after = *platform::ReadWholeFile(env, cdx);
+  EXPECT_TRUE(after.size() == good.size() && after.substr(0, 32) == good.substr(0, 32) &&
+              after.substr(64) == good.substr(64));
+}
+
 TEST_F(MainLoopTest, AShortActionRunsFromTheMenuAndTheLoopGoesOn) {
   // "Mostra a Selecao" shows the print selection; then Alt T leaves.
   Run(MenuKey(ItemOf(48, 1)) + "{Enter}{Alt T}S");
