@@ -25,6 +25,7 @@ build: configure
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=10
 
 # The demo takes the reference lists from ../shared/data unless DODU_REFDATA names others.
 run: build
@@ -40,16 +41,18 @@ test-asan: setup
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
-# The readers of the official files under libFuzzer (clang), ten minutes by default.
+# The readers of the official files under libFuzzer (clang), ten minutes by
+# default; make test runs them for ten seconds.
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 600
-fuzz:
-	@./scripts/setup fuzz
+fuzz: setup
+	@echo "== fuzzing the official-file readers for $(FUZZ_SECONDS) s"
 	@CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target import_fuzz
 	@mkdir -p $(FUZZ_BUILD)/fuzz_corpus
 	@$(FUZZ_BUILD)/tests/import/import_fuzz -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=1024 \
-	  -timeout=5 $(FUZZ_BUILD)/fuzz_corpus tests/import/fuzz/seeds
+	  -timeout=5 -print_final_stats=0 $(FUZZ_BUILD)/fuzz_corpus tests/import/fuzz/seeds 2>$(FUZZ_BUILD)/fuzz.log \
+	  || { tail -40 $(FUZZ_BUILD)/fuzz.log; exit 1; }
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
