@@ -22,6 +22,8 @@ struct MoveCase {
   ScreenPos want;
 };
 
+void PrintTo(const MoveCase& c, std::ostream* os) { *os << c.name; }
+
 constexpr ScreenConditions kPlain{};
 constexpr ScreenConditions kRural{.rural = true};
 constexpr ScreenConditions kAbroad{.rural = true, .rural_abroad = true};

@@ -142,6 +142,8 @@ struct LeaveCase {
   const char* want_box;  // "" none
 };
 
+void PrintTo(const LeaveCase& c, std::ostream* os) { *os << c.name; }
+
 class LeaveTest : public DeclarationMenuTest, public ::testing::WithParamInterface<LeaveCase> {};
 
 TEST_P(LeaveTest, Choices) {
@@ -365,6 +367,9 @@ struct GuardCase {
   const char* want_box;  // "" none
   ScreenPos want;        // {0, 11}: nothing moved
 };
+
+// The case by its name in test listings (not its bytes).
+void PrintTo(const GuardCase& c, std::ostream* os) { *os << c.name; }
 
 class GuardTest : public DeclarationMenuTest, public ::testing::WithParamInterface<GuardCase> {};
 
