@@ -46,6 +46,13 @@ class TmuxEndToEndTest : public ::testing::Test {
   std::string Capture() const { return tmux_.Capture(); }
   bool WaitFor(const std::string& text) const { return tmux_.WaitFor(text, 10); }
   void Keys(const std::string& keys) { tmux_.Keys(keys); }
+  // The program on a demonstration installed into `demo`, in an 80 x 28 window.
+  bool StartDemo(const std::string& demo) {
+    return tmux_.Start("'env -u DIR2020 -u TERMINAL HOME=" + folder_ +
+                           " DODU_REFDATA=" DODU_SHARED_DIR "/data " + program_ + " --demo " +
+                           demo + " 2>/dev/null; echo EXIT=$?; sleep 30'",
+                       80, 28);
+  }
 
   testing::TmuxSession tmux_{"dodu_e2e"};
   std::string program_, folder_;
@@ -53,10 +60,7 @@ class TmuxEndToEndTest : public ::testing::Test {
 
 TEST_F(TmuxEndToEndTest, DemoReachesTheMenuRunsAShortActionAndLeavesWritingTheSettings) {
   const std::string demo = folder_ + "/demo";
-  const std::string cmd = "'env -u DIR2020 -u TERMINAL HOME=" + folder_ +
-                          " DODU_REFDATA=" DODU_SHARED_DIR "/data " + program_ + " --demo " + demo +
-                          " 2>/dev/null; echo EXIT=$?; sleep 30'";
-  ASSERT_TRUE(tmux_.Start(cmd, 80, 28));
+  ASSERT_TRUE(StartDemo(demo));
   // The menu bar is filled when the main loop starts; keys typed before may be dropped.
   ASSERT_TRUE(WaitFor("Declaração  Opções  Selecão")) << Capture();
   EXPECT_NE(Capture().find("Terminal 00 IR Versão"), std::string::npos) << Capture();
@@ -89,10 +93,7 @@ TEST_F(TmuxEndToEndTest, DemoReachesTheMenuRunsAShortActionAndLeavesWritingTheSe
 
 TEST_F(TmuxEndToEndTest, DemoTaxpayerIsOpenedCalculatedAndClosedAgain) {
   const std::string demo = folder_ + "/demo";
-  const std::string cmd = "'env -u DIR2020 -u TERMINAL HOME=" + folder_ +
-                          " DODU_REFDATA=" DODU_SHARED_DIR "/data " + program_ + " --demo " + demo +
-                          " 2>/dev/null; echo EXIT=$?; sleep 30'";
-  ASSERT_TRUE(tmux_.Start(cmd, 80, 28));
+  ASSERT_TRUE(StartDemo(demo));
   ASSERT_TRUE(WaitFor("Declaração  Opções  Selecão")) << Capture();
 
   // Alt I: the selection; the demo taxpayer's CPF opens the declaration.
