@@ -140,9 +140,7 @@ Result<handover::Snapshot> StationSnapshot(Station& st, DeclarationSession& sess
   s.simplified_discount_cap = tax::kSimplifiedLimit;
   platform::Env& env = st.env;
   const std::string folder = st.ctx.installation_folder;
-  s.country_name = [&env, folder](std::string_view code) {
-    return CountryName(env, folder, code);
-  };
+  s.country_name = [&env, folder](std::string_view code) { return CountryName(env, folder, code); };
   s.municipality_code = [&env, folder](std::string_view name, std::string_view uf) {
     return handover::FindMunicipalityCode(env, folder, name, uf);
   };
@@ -197,11 +195,12 @@ void UseHandOver(SelectionContext& s, Station& st, DeclarationSession& session) 
   };
 }
 
-Status HandOverOnSave(Station& st, DeclarationSession& session,
-                      handover::WriteOptions& run_state) {
-  if (st.dispatcher != nullptr && !st.dispatcher->Avisosrf()) {
-    return Status::Cancelled("no official-program folder");
-  }
+Status HandOverOnSave(Station& st, DeclarationSession& session, handover::WriteOptions& run_state) {
+  // The dispatcher's guard shows its boxes; without a dispatcher (a station
+  // not started) the folder alone decides.
+  const bool guarded =
+      st.dispatcher != nullptr ? st.dispatcher->Avisosrf() : !st.menu.locirpf.empty();
+  if (!guarded) return Status::Cancelled("no official-program folder");
   handover::HandoverReport r = HandOverOpenDeclaration(st, session, 11, run_state);
   if (r.transferred) return Status::Ok();
   return r.status.ok() ? Status::IoError("not transferred") : r.status;

@@ -77,8 +77,7 @@ void UseHandOver(SelectionContext& s, Station& st, DeclarationSession& session);
 // AVISOSRF guard through the dispatcher, then the hand-over. OK when it
 // transferred; kCancelled when the guard refused (no official folder); the
 // hand-over's status otherwise. `run_state` lives as long as the station's run.
-Status HandOverOnSave(Station& st, DeclarationSession& session,
-                      handover::WriteOptions& run_state);
+Status HandOverOnSave(Station& st, DeclarationSession& session, handover::WriteOptions& run_state);
 
 }  // namespace dodu::shell
 

@@ -80,6 +80,17 @@ TEST_F(HandOverStationTest, SelectionHookWritesTheDocumentAndTellsTheSealFailure
   EXPECT_TRUE(SharedRecord(9, kCpf)->GetDate("DENTREGA")->IsBlank());
 }
 
+// The final save's hand-over without an official folder: nothing is written
+// and the save hears it was not handed over.
+TEST_F(HandOverStationTest, SaveHookWithoutOfficialFolderHandsNothingOver) {
+  AddTaxpayer();
+  Open();
+  station_.menu.locirpf = "";
+  handover::WriteOptions run_state;
+  EXPECT_TRUE(HandOverOnSave(station_, *session_, run_state).IsCancelled());
+  EXPECT_FALSE(Exists(root_ + "/work01/Decla01.xml"));
+}
+
 // The register writer: the change lands in the taxpayer's record under its lock;
 // a register area left open by the caller (the walk of option 63) is put back
 // on its record, one opened for the write is closed again.
