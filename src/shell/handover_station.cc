@@ -29,8 +29,8 @@ constexpr int kRegisterLockSeconds = 5;
 std::string CountryName(platform::Env& env, const std::string& folder, std::string_view code) {
   const std::string wanted(handover::Trim(code));
   if (wanted.empty()) return "";
-  const std::string base = folder.empty() || folder.back() == '/' ? folder : folder + "/";
-  Result<std::string> path = platform::ResolveExisting(env, base + "TABPAIS.DBF");
+  Result<std::string> path =
+      platform::ResolveExisting(env, platform::JoinPath(folder, "TABPAIS.DBF"));
   if (!path.ok()) return "";
   store::TableOptions options;
   options.read_only = true;
@@ -135,7 +135,8 @@ Result<handover::Snapshot> StationSnapshot(Station& st, DeclarationSession& sess
   s.cpf = session.cpf();
   s.year_suffix = st.ctx.year;
   s.now = st.env.clock().Now();
-  s.debit_deadline = *core::Date::FromYmd(2020, 6, 10);
+  // DDIADEBA: the first quota's automatic debit needs the declaration by 10/06.
+  s.debit_deadline = *core::Date::FromYmd(tax::kExerciseYear, 6, 10);
   s.dependant_monthly_deduction = tax::kDependantPerMonth;
   s.simplified_discount_cap = tax::kSimplifiedLimit;
   platform::Env& env = st.env;
