@@ -4,6 +4,8 @@
 
 #include "declaration_menu_testutil.h"
 #include "platform/paths.h"
+#include "store/catalogue.h"
+#include "store/table.h"
 
 namespace dodu::shell {
 namespace {
@@ -78,6 +80,33 @@ TEST_F(HandOverStationTest, SelectionHookWritesTheDocumentAndTellsTheSealFailure
       << ::testing::PrintToString(Boxes());
   EXPECT_FALSE(ShowedBox("A declaração foi transferida"));
   EXPECT_TRUE(SharedRecord(9, kCpf)->GetDate("DENTREGA")->IsBlank());
+}
+
+// The snapshot's lookups read the installation folder's country and
+// municipality tables; codes compare without their blanks.
+TEST_F(HandOverStationTest, SnapshotLooksUpTheInstallationTables) {
+  auto fill = [&](int number, const std::string& file, const testing::FieldList& fields) {
+    auto table = store::Table::Create(*env_, root_ + "/inst/" + file,
+                                      store::FindTable(number)->layout, store::Sharing::kExclusive);
+    ASSERT_TRUE(table.ok()) << table.status().ToString();
+    store::Record rec = (*table)->BlankRecord();
+    for (const auto& [name, value] : fields) DM_ASSERT_OK(rec.PutText(name, value));
+    ASSERT_TRUE((*table)->Append(rec).ok());
+  };
+  fill(60, "TABPAIS.DBF", {{"CODPAIS", "105"}, {"NOMPAIS", "BRASIL"}});
+  fill(64, "TABMUNI.DBF", {{"NOMEMUNI", "CAMPINAS"}, {"UNIFED", "SP"}, {"NROMUNI", "6291"}});
+  AddTaxpayer();
+  Open();
+
+  Result<handover::Snapshot> snap = StationSnapshot(station_, *session_);
+  ASSERT_TRUE(snap.ok()) << snap.status().ToString();
+  EXPECT_EQ(snap->cpf, kCpf);
+  EXPECT_EQ(snap->debit_deadline, *core::Date::FromYmd(2020, 6, 10));
+  EXPECT_EQ(snap->country_name(" 105 "), "BRASIL");
+  EXPECT_EQ(snap->country_name("249"), "");
+  EXPECT_EQ(snap->country_name(""), "");
+  EXPECT_EQ(snap->municipality_code("Campinas", "SP"), "6291");
+  EXPECT_EQ(snap->municipality_code("Campinas", "MG"), "");
 }
 
 // The final save's hand-over without an official folder: nothing is written
