@@ -4,6 +4,7 @@
 #include "screen/message_box.h"
 #include "shell/calculation_screen.h"
 #include "shell/calculation_screen_rows.h"
+#include "shell/handover_station.h"
 #include "shell/option_lists.h"
 #include "shell/print_screens.h"
 #include "shell/selection_session.h"
@@ -43,6 +44,10 @@ core::Decimal ComputationHooks::LIMDOA(DeclarationSession& s, int fund) {
   return AnnualLimdoa(s.vars(), WorkCopiesOf(s), fund);
 }
 
+Status ComputationHooks::HandOver(DeclarationSession& s) {
+  return HandOverOnSave(st_, s, handover_state_);
+}
+
 SessionSettings SessionSettingsOf(const Station& st) {
   SessionSettings s;
   s.operator_name = OperatorName(st.settings.nomeag, st.ctx.terminal);
@@ -55,6 +60,7 @@ SessionSettings SessionSettingsOf(const Station& st) {
 
 StationServices::StationServices(Station& station)
     : st(station),
+      hooks(station),
       selection(station.tk, station.ctx, station.areas, station.menu, station.settings.ult_cpf),
       session(station.ctx, station.areas, SessionSettingsOf(station), hooks, selection.frame),
       maintenance{station.tk, station.ctx, station.areas, ""},
@@ -84,6 +90,7 @@ void RegisterStationServices(StationServices& s) {
 
   UseRegisterList(s.selection);
   UseDeclarationSession(s.selection, s.session);
+  UseHandOver(s.selection, s.st, s.session);
   DeclarationRunOptions run;
   run.screens = &s.screens;
   run.hooks = &s.hooks;

@@ -11,6 +11,7 @@
 
 #include "entry/entry_context.h"
 #include "entry/profile.h"
+#include "handover/handover.h"
 #include "print/printers.h"
 #include "shell/declaration_menu.h"
 #include "shell/declaration_screen.h"
@@ -23,12 +24,19 @@
 namespace dodu::shell {
 
 // The calls loading and saving make into the computations: the annual
-// calculation (BALANCO, CALC 7, LIMDOA) over the open work copies.
+// calculation (BALANCO, CALC 7, LIMDOA) over the open work copies, and the
+// hand-over after a final save when the station's settings ask for it.
 class ComputationHooks : public DeclarationHooks {
  public:
+  explicit ComputationHooks(Station& st) : st_(st) {}
   Status BALANCO(DeclarationSession& s) override;
   Status CALC(DeclarationSession& s, int what, int arg) override;
   core::Decimal LIMDOA(DeclarationSession& s, int fund) override;
+  Status HandOver(DeclarationSession& s) override;
+
+ private:
+  Station& st_;
+  handover::WriteOptions handover_state_;  // one automatic-debit answer a run
 };
 
 // The session's settings from the station's (NOMEAG, OPTTRAN, SOESTE,
