@@ -15,6 +15,7 @@
 #include "core/decimal.h"
 #include "core/variables.h"
 #include "darf/darf.h"
+#include "golden_bytes.h"
 #include "platform/testutil.h"
 #include "tax/selic.h"
 
@@ -67,25 +68,9 @@ inline Darf HolderDarf(Kind kind, const Date& payment) {
   return d;
 }
 
-// Compares `actual` with tests/darf/golden/<name>; DODU_UPDATE_GOLDEN=1
-// rewrites the expected file for a reviewed diff.
+// Compares `actual` with tests/darf/golden/<name> (DODU_UPDATE_GOLDEN=1 rewrites it).
 inline void ExpectGolden(const std::string& name, const std::string& actual) {
-  const std::string path = std::string(DODU_SOURCE_DIR) + "/tests/darf/golden/" + name;
-  if (const char* u = std::getenv("DODU_UPDATE_GOLDEN"); u && std::string(u) == "1") {
-    std::ofstream(path, std::ios::binary) << actual;
-    return;
-  }
-  std::ifstream in(path, std::ios::binary);
-  ASSERT_TRUE(in.good()) << "missing " << path << " (DODU_UPDATE_GOLDEN=1 writes it)";
-  std::stringstream ss;
-  ss << in.rdbuf();
-  const std::string expected = ss.str();
-  if (expected == actual) return;
-  size_t i = 0;
-  while (i < expected.size() && i < actual.size() && expected[i] == actual[i]) ++i;
-  const size_t from = i > 80 ? i - 80 : 0;
-  ADD_FAILURE() << name << " differs at byte " << i << "\nexpected: ..."
-                << expected.substr(from, 200) << "\nactual:   ..." << actual.substr(from, 200);
+  ::dodu::testing::ExpectGoldenBytes("darf", name, actual);
 }
 
 }  // namespace dodu::darf::testing

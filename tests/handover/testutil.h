@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "golden_bytes.h"
 #include "core/variables.h"
 #include "handover/snapshot.h"
 
@@ -145,25 +146,9 @@ inline Vars BaseVars() {
   return v;
 }
 
-// Compares `actual` with tests/handover/golden/<name>; DODU_UPDATE_GOLDEN=1
-// rewrites the expected file for a reviewed diff.
+// Compares `actual` with tests/handover/golden/<name> (DODU_UPDATE_GOLDEN=1 rewrites it).
 inline void ExpectGolden(const std::string& name, const std::string& actual) {
-  const std::string path = std::string(DODU_SOURCE_DIR) + "/tests/handover/golden/" + name;
-  if (const char* u = std::getenv("DODU_UPDATE_GOLDEN"); u && std::string(u) == "1") {
-    std::ofstream(path, std::ios::binary) << actual;
-    return;
-  }
-  std::ifstream in(path, std::ios::binary);
-  ASSERT_TRUE(in.good()) << "missing " << path << " (DODU_UPDATE_GOLDEN=1 writes it)";
-  std::stringstream ss;
-  ss << in.rdbuf();
-  const std::string expected = ss.str();
-  if (expected == actual) return;
-  size_t i = 0;
-  while (i < expected.size() && i < actual.size() && expected[i] == actual[i]) ++i;
-  size_t from = i > 80 ? i - 80 : 0;
-  ADD_FAILURE() << name << " differs at byte " << i << "\nexpected: ..."
-                << expected.substr(from, 200) << "\nactual:   ..." << actual.substr(from, 200);
+  ::dodu::testing::ExpectGoldenBytes("handover", name, actual);
 }
 
 // The document parses as XML (UTF-8); the message of the parser otherwise.
